@@ -1,0 +1,72 @@
+#include "platform/Module.h"
+
+#include <cstring>
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace orvik::platform {
+
+#ifdef _WIN32
+
+ModuleHandle FindLoadedModule(const char* dllName) noexcept {
+  // GetModuleHandleA neither loads the module nor adds a reference.
+  return reinterpret_cast<ModuleHandle>(GetModuleHandleA(dllName));
+}
+
+ModuleHandle MainProgramModule() noexcept { return reinterpret_cast<ModuleHandle>(GetModuleHandleA(nullptr)); }
+
+void* ExportAddress(ModuleHandle module, const char* name) noexcept {
+  if (module == 0 || name == nullptr) return nullptr;
+  return reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(module), name));
+}
+
+#else
+
+namespace {
+// "Kovlan.dll" -> "libKovlan.so"; any other name is taken as it stands.
+std::string SharedObjectName(const char* dllName) {
+  std::string name(dllName);
+  constexpr const char* kSuffix = ".dll";
+  const std::size_t suffixLength = std::strlen(kSuffix);
+  if (name.size() > suffixLength && name.compare(name.size() - suffixLength, suffixLength, kSuffix) == 0) {
+    name.resize(name.size() - suffixLength);
+    return "lib" + name + ".so";
+  }
+  return name;
+}
+}  // namespace
+
+ModuleHandle FindLoadedModule(const char* dllName) noexcept {
+  if (dllName == nullptr) return 0;
+  try {
+    const std::string soName = SharedObjectName(dllName);
+    void* handle = dlopen(soName.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (handle == nullptr) return 0;
+    // RTLD_NOLOAD still counts a reference; give it back at once. The handle
+    // stays valid while the module stays loaded by its owner.
+    dlclose(handle);
+    return reinterpret_cast<ModuleHandle>(handle);
+  } catch (...) {
+    return 0;
+  }
+}
+
+ModuleHandle MainProgramModule() noexcept {
+  // The global scope: the executable and everything it loaded globally.
+  static void* const self = dlopen(nullptr, RTLD_NOW);
+  return reinterpret_cast<ModuleHandle>(self);
+}
+
+void* ExportAddress(ModuleHandle module, const char* name) noexcept {
+  if (module == 0 || name == nullptr) return nullptr;
+  return dlsym(reinterpret_cast<void*>(module), name);
+}
+
+#endif
+
+}  // namespace orvik::platform

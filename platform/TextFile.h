@@ -1,0 +1,79 @@
+// An 8-bit text file read through a buffer, with one character of
+// look-ahead. The byte 0x1A ends the data: nothing after it is ever read.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace orvik::platform {
+
+// An input/output failure: the file cannot be opened, sized, read or closed.
+class EInOutError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class TextFile {
+ public:
+  static constexpr char kEndOfFileByte = '\x1A';
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+
+  TextFile();
+  ~TextFile();
+  TextFile(const TextFile&) = delete;
+  TextFile& operator=(const TextFile&) = delete;
+
+  // Binds the file to a name without opening it.
+  void Assign(std::string_view fileName);
+  const std::string& Name() const noexcept { return name_; }
+
+  // Opens the bound file for reading. Only regular files open: a directory,
+  // FIFO or device raises EInOutError, as does a missing or unreadable file.
+  void Reset();
+  bool IsOpen() const noexcept { return handle_ != kNoHandle; }
+  // Size of the open file in bytes.
+  std::uint64_t Size() const;
+  // Closes the file; raises EInOutError when the system reports a failure.
+  // Closing a file that is not open does nothing.
+  void Close();
+
+  // True at the physical end of the data or at a 0x1A byte.
+  bool Eof() {
+    if (pos_ < end_) return buffer_[pos_] == kEndOfFileByte;
+    return !Refill();
+  }
+  // The next character without consuming it; '\0' at the end of file.
+  char Peek() { return Eof() ? '\0' : buffer_[pos_]; }
+  // Consumes and returns the next character; '\0' at the end of file.
+  char Read() {
+    if (Eof()) return '\0';
+    return buffer_[pos_++];
+  }
+  // True when the next unread character is CR or the file has ended.
+  bool Eoln() { return Eof() || buffer_[pos_] == '\r'; }
+
+ private:
+#ifdef _WIN32
+  using NativeHandle = void*;
+  static inline NativeHandle const kNoHandle = nullptr;
+#else
+  using NativeHandle = int;
+  static constexpr NativeHandle kNoHandle = -1;
+#endif
+
+  // Reads the next block; false at the physical end of the data.
+  bool Refill();
+
+  std::string name_;
+  NativeHandle handle_ = kNoHandle;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  bool physicalEnd_ = false;
+};
+
+}  // namespace orvik::platform
