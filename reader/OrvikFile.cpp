@@ -1,0 +1,196 @@
+#include "reader/OrvikFile.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <string>
+
+#include "RTL/RT_PCB/PcbApi.h"
+#include "RTL/RT_PCB/PcbComponent.h"
+#include "RTL/RT_PCB/PcbNet.h"
+#include "reader/ArcSection.h"
+#include "reader/ComponentSection.h"
+#include "reader/FillSection.h"
+#include "reader/NetSection.h"
+#include "reader/PadSection.h"
+#include "reader/PolygonSection.h"
+#include "reader/TextSection.h"
+#include "reader/TrackSection.h"
+#include "reader/ViaSection.h"
+
+namespace orvik {
+
+namespace {
+
+constexpr std::uint8_t kTrackKind = objectkind::kTrack;
+constexpr std::uint8_t kTextKind = objectkind::kText;
+constexpr TLegacyLayer kMultiLayer = 74;
+
+bool SameKeyword(std::string_view a, std::string_view b) noexcept {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    if (upper(a[i]) != upper(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+TOrvikFile::TOrvikFile(std::string_view fileName) : FileName(fileName), Tokens(TextFile, TProgressRule::AfterFirst) {
+  TextFile.Assign(FileName.View());
+  Board = std::make_unique<TPcbBoard>(pcbapi::GetCurrentBoardHandle());
+  Board->SyncWithHost(smRead);
+  RegisterSections();
+}
+
+TOrvikFile::~TOrvikFile() {
+  for (auto& entry : Sections) entry.Reader.reset();
+  Sections.clear();
+  try {
+    TextFile.Close();
+  } catch (const platform::EInOutError&) {
+    // Closing a file opened for reading cannot lose data; nothing to report.
+  }
+  Board.reset();
+}
+
+void TOrvikFile::RegisterSections() {
+  Sections.reserve(9);
+  Sections.push_back({"ARC", std::make_unique<TArcSection>(TextFile)});
+  Sections.push_back({"PAD", std::make_unique<TPadSection>(TextFile)});
+  Sections.push_back({"VIA", std::make_unique<TViaSection>(TextFile)});
+  Sections.push_back({"LINE", std::make_unique<TTrackSection>(TextFile)});
+  Sections.push_back({"TEXT", std::make_unique<TTextSection>(TextFile)});
+  Sections.push_back({"FILL", std::make_unique<TFillSection>(TextFile)});
+  Sections.push_back({"NET", std::make_unique<TNetSection>(TextFile)});
+  Sections.push_back({"COMP", std::make_unique<TComponentSection>(TextFile)});
+  Sections.push_back({"POLY", std::make_unique<TPolygonSection>(TextFile)});
+}
+
+TSection* TOrvikFile::FindSection(std::string_view keyword) const noexcept {
+  if (keyword.empty()) return nullptr;
+  for (const auto& entry : Sections) {
+    if (SameKeyword(entry.Keyword, keyword)) return entry.Reader.get();
+  }
+  return nullptr;
+}
+
+void TOrvikFile::OpenProgress(std::string_view message, std::int64_t total) {
+  const auto clamped =
+      static_cast<std::int32_t>(std::clamp<std::int64_t>(total, 0, std::numeric_limits<std::int32_t>::max()));
+  pcbapi::Percent_Init(message, clamped);
+  progressOpen_ = true;
+}
+
+void TOrvikFile::CloseProgress() {
+  progressOpen_ = false;
+  pcbapi::Percent_Finish();
+}
+
+void TOrvikFile::Import() {
+  try {
+    TextFile.Reset();
+    const std::uint64_t size = TextFile.Size();
+    const std::string message = "Loading " + FileName.Str() + " (Orvik)";
+    OpenProgress(message,
+                 static_cast<std::int64_t>(std::min<std::uint64_t>(size, std::numeric_limits<std::int32_t>::max())));
+    ReadingPass();
+    CloseProgress();
+    CommitToBoard();
+  } catch (...) {
+    if (progressOpen_) CloseProgress();
+    throw;
+  }
+}
+
+void TOrvikFile::ReadingPass() {
+  while (!TextFile.Eof()) {
+    if (TSection* section = FindSection(Tokens.ReadToken())) {
+      section->ReadRecords();
+    } else {
+      SkipLine();
+    }
+  }
+}
+
+void TOrvikFile::SkipLine() {
+  // A token that ended by consuming an LF has already ended its line.
+  if (Tokens.TokenEndedAtLineFeed()) return;
+  while (!TextFile.Eof()) {
+    const char c = TextFile.Read();
+    if (c == '\n') return;
+    if (c == '\r') {
+      if (TextFile.Peek() == '\n') TextFile.Read();
+      return;
+    }
+  }
+}
+
+void TOrvikFile::CommitToBoard() {
+  TSection* const comp = FindSection("COMP");
+  TSection* const net = FindSection("NET");
+  const std::array<TSection*, 7> primitives = {FindSection("ARC"),  FindSection("PAD"),  FindSection("VIA"),
+                                               FindSection("LINE"), FindSection("TEXT"), FindSection("FILL"),
+                                               FindSection("POLY")};
+  std::int64_t records = static_cast<std::int64_t>(comp->RecordCount() + net->RecordCount());
+  for (TSection* section : primitives) records += static_cast<std::int64_t>(section->RecordCount());
+  OpenProgress("Adding primitives to board...", 2 * records);
+
+  comp->CreateObjects();
+  net->CreateObjects();
+  for (TSection* section : primitives) section->CreateObjects();
+  for (TSection* section : primitives) PlacePrimitives(*section);
+  PlaceGroups(*comp);
+  PlaceGroups(*net);
+  CloseProgress();
+}
+
+void TOrvikFile::PlacePrimitives(TSection& section) {
+  for (const auto& object : section.Objects) {
+    // Tracks on MultiLayer are created but placed nowhere.
+    if (object->ObjectId == kTrackKind && object->LegacyLayer() == kMultiLayer) continue;
+    if (object->Net != 0) AttachToNet(*object);
+    if (object->Component != 0) {
+      AttachToComponent(*object);
+    } else {
+      Board->AddObject(object->Handle);
+    }
+    pcbapi::Percent_Update();
+  }
+}
+
+void TOrvikFile::PlaceGroups(TSection& section) {
+  for (const auto& object : section.Objects) {
+    Board->AddObject(object->Handle);
+    pcbapi::Percent_Update();
+  }
+}
+
+void TOrvikFile::AttachToNet(TPCBObject& object) {
+  if (TPcbNet* net = FindNetByNumber(*FindSection("NET"), object.Net)) {
+    pcbapi::AddObjectToContainer(net->Handle, object.Handle);
+  }
+}
+
+void TOrvikFile::AttachToComponent(TPCBObject& object) {
+  if (TPcbComponent* component = FindComponentByNumber(*FindSection("COMP"), object.Component)) {
+    if (object.ObjectId == kTextKind) {
+      // Matched exactly, case included.
+      const std::string text = object.GetText();
+      if (text == ".REFDES") {
+        component->DesignatorHandle = object.Handle;
+      } else if (text == ".TYPE") {
+        component->CommentHandle = object.Handle;
+      }
+      component->SyncWithHost(smRebind);
+    } else {
+      component->AddPrimitive(object.Handle);
+    }
+  }
+  object.SyncWithHost(smWrite);
+  object.SyncWithHost(smRead);
+  object.SyncWithHost(smWrite);
+}
+
+}  // namespace orvik

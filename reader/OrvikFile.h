@@ -1,0 +1,68 @@
+// TOrvikFile: one import of one Orvik ASCII PCB file into the host's current
+// board. A reading pass hands every keyword to its section reader; a commit
+// pass creates the host objects and attaches them to nets, components and
+// the board.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "RTL/RT_PCB/PcbBoard.h"
+#include "RTL/RT_PCB/PcbObject.h"
+#include "RTL/RT_PCB/ShortString.h"
+#include "platform/TextFile.h"
+#include "reader/Section.h"
+#include "reader/Tokenizer.h"
+
+namespace orvik {
+
+class TOrvikFile {
+ public:
+  // Binds the file (without opening it), reads the current board from the
+  // host and registers the nine section readers.
+  explicit TOrvikFile(std::string_view fileName);
+  // Frees the readers in registration order, closes the file, frees the
+  // client board. Host objects stay in the host.
+  ~TOrvikFile();
+  TOrvikFile(const TOrvikFile&) = delete;
+  TOrvikFile& operator=(const TOrvikFile&) = delete;
+
+  // The whole import, once. Raises platform::EInOutError for a file that
+  // cannot be opened, sized or read, and passes on ELayerException and
+  // EAssertionFailed from the object model; a progress range it opened is
+  // closed before the exception leaves.
+  void Import();
+
+  // Case-insensitive keyword lookup; nil for no match and the empty keyword.
+  TSection* FindSection(std::string_view keyword) const noexcept;
+
+ private:
+  struct TRegisteredSection {
+    std::string_view Keyword;
+    std::unique_ptr<TSection> Reader;
+  };
+
+  void RegisterSections();
+  void ReadingPass();
+  // Discards the rest of the line of the token just read.
+  void SkipLine();
+  void CommitToBoard();
+  void PlacePrimitives(TSection& section);
+  void PlaceGroups(TSection& section);
+  void AttachToNet(TPCBObject& object);
+  void AttachToComponent(TPCBObject& object);
+
+  void OpenProgress(std::string_view message, std::int64_t total);
+  void CloseProgress();
+
+  ShortString<255> FileName;
+  platform::TextFile TextFile;
+  TTokenizer Tokens;
+  std::vector<TRegisteredSection> Sections;
+  std::unique_ptr<TPcbBoard> Board;
+  bool progressOpen_ = false;
+};
+
+}  // namespace orvik

@@ -1,0 +1,49 @@
+// PAD records: component pads with one shape and size on every layer.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "RTL/RT_PCB/Layers.h"
+#include "RTL/RT_PCB/PcbPad.h"
+#include "RTL/RT_PCB/ShortString.h"
+#include "reader/Section.h"
+
+namespace orvik {
+
+inline constexpr std::size_t kPadRecordNameLength = 4;
+
+// One PAD record; lengths in mils.
+struct TPadRecord {
+  std::uint8_t Shape = 1;  // host shape code: 2 square, 1 otherwise
+  std::int32_t XSize = 0;
+  std::int32_t YSize = 0;
+  std::int32_t HoleSize = 0;
+  TLegacyLayer Layer = 74;  // TopLayer, BottomLayer or MultiLayer
+  ShortString<kPadRecordNameLength> Name;
+  std::int32_t X = 0;
+  std::int32_t Y = 0;
+  std::int32_t NetNumber = 0;
+  std::int32_t ComponentNumber = 0;
+};
+
+// Shape word: exactly "SQ" gives 2 (square), anything else 1.
+std::uint8_t PadShapeFromWord(std::string_view word) noexcept;
+// Side word: exactly "TL" gives TopLayer, "BL" BottomLayer, anything else
+// MultiLayer.
+TLegacyLayer PadLayerFromWord(std::string_view word) noexcept;
+
+// Sets a pad from a record: mils to host units, the legacy layer as it
+// stands (no file layer map), the top shape and size copied to mid and
+// bottom.
+void ApplyRecord(const TPadRecord& record, TPcbPad& pad);
+
+class TPadSection final : public TRecordSection<TPadRecord, TPcbPad, objectkind::kPad> {
+ public:
+  using TRecordSection::TRecordSection;
+  // Shape word, X size, Y size, hole size, side word, a word, name, X, Y,
+  // net, component, one ignored integer.
+  void ReadRecords() override;
+};
+
+}  // namespace orvik

@@ -1,0 +1,122 @@
+#include "reader/Tokenizer.h"
+
+#include "RTL/RT_PCB/PcbApi.h"
+
+namespace orvik {
+
+namespace {
+
+constexpr char kQuote = '"';
+
+int HexDigit(char c) noexcept {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+char TTokenizer::SkipWhitespace() {
+  char c = '\0';
+  while (!file_.Eof() && IsWhitespace(c)) {
+    c = file_.Read();
+    if (rule_ == TProgressRule::EveryCharacter) pcbapi::Percent_Update();
+  }
+  return c;
+}
+
+std::string_view TTokenizer::ReadToken() {
+  endedAtLineFeed_ = false;
+  length_ = 0;
+  const char first = SkipWhitespace();
+  // Only at the end of the data can the first character be whitespace.
+  if (IsWhitespace(first)) return {};
+
+  const bool quoted = first == kQuote;
+  Append(first);
+  bool done = false;
+  while (!done && !file_.Eoln()) {
+    const char d = file_.Read();
+    pcbapi::Percent_Update();
+    if (quoted) {
+      // One character stays free for the opening quote's partner.
+      if (length_ < kMaxTokenLength) Append(d);
+      if (d == kQuote) {
+        if (token_[length_ - 2] == '\\') {
+          // An escaped quote: drop the backslash, keep the quote.
+          token_[length_ - 2] = token_[length_ - 1];
+          --length_;
+        } else {
+          done = true;
+        }
+      }
+    } else if (IsWhitespace(d)) {
+      done = true;
+      endedAtLineFeed_ = d == '\n';
+    } else if (length_ < kMaxTokenLength) {
+      Append(d);
+    }
+  }
+
+  std::size_t begin = 0;
+  std::size_t end = length_;
+  if (length_ > 1) {
+    if (token_[begin] == kQuote) ++begin;
+    if (end > begin && token_[end - 1] == kQuote) --end;
+  }
+  return {token_ + begin, end - begin};
+}
+
+std::int32_t TTokenizer::ReadInteger() {
+  std::int32_t value = 0;
+  ParseInteger(ReadToken(), value);
+  return value;
+}
+
+bool ParseInteger(std::string_view token, std::int32_t& value) noexcept {
+  value = 0;
+  std::size_t i = 0;
+  const std::size_t n = token.size();
+  while (i < n && token[i] == ' ') ++i;
+  bool negative = false;
+  if (i < n && (token[i] == '-' || token[i] == '+')) {
+    negative = token[i] == '-';
+    ++i;
+  }
+
+  bool hex = false;
+  if (i < n && (token[i] == '$' || token[i] == 'x' || token[i] == 'X')) {
+    hex = true;
+    i += 1;
+  } else if (i + 1 < n && token[i] == '0' && (token[i + 1] == 'x' || token[i + 1] == 'X')) {
+    hex = true;
+    i += 2;
+  }
+  if (i == n) return false;
+
+  std::uint64_t magnitude = 0;
+  if (hex) {
+    for (; i < n; ++i) {
+      const int digit = HexDigit(token[i]);
+      if (digit < 0) return false;
+      magnitude = magnitude * 16 + static_cast<std::uint64_t>(digit);
+      if (magnitude > 0xFFFFFFFFu) return false;
+    }
+  } else {
+    const std::uint64_t limit = negative ? 2147483648u : 2147483647u;
+    for (; i < n; ++i) {
+      if (token[i] < '0' || token[i] > '9') return false;
+      magnitude = magnitude * 10 + static_cast<std::uint64_t>(token[i] - '0');
+      if (magnitude > limit) return false;
+    }
+  }
+  // Two's complement in unsigned arithmetic: a hexadecimal pattern and the
+  // negation of -2147483648 both wrap as 32-bit values.
+  std::uint32_t bits = static_cast<std::uint32_t>(magnitude);
+  if (negative) bits = 0u - bits;
+  value = static_cast<std::int32_t>(bits);
+  return true;
+}
+
+}  // namespace orvik

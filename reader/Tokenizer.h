@@ -1,0 +1,69 @@
+// The character-level reading of an Orvik ASCII PCB file: whitespace,
+// tokens, quoted strings and integers, over the one text file that the
+// driver and all section readers share.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "platform/TextFile.h"
+
+namespace orvik {
+
+// Which consumed characters advance the host's progress indicator.
+enum class TProgressRule : std::uint8_t {
+  EveryCharacter,  // section readers: every character they consume
+  AfterFirst,      // the driver: only the characters read after a token's first
+};
+
+inline constexpr std::size_t kMaxTokenLength = 255;
+
+// NUL, LF, CR and space. TAB is an ordinary token character.
+constexpr bool IsWhitespace(char c) noexcept { return c == '\0' || c == '\n' || c == '\r' || c == ' '; }
+
+// A cursor over the shared text file. Tokens land in a fixed buffer of 255
+// characters; nothing is allocated per token.
+class TTokenizer {
+ public:
+  TTokenizer(platform::TextFile& file, TProgressRule rule) noexcept : file_(file), rule_(rule) {}
+  TTokenizer(const TTokenizer&) = delete;
+  TTokenizer& operator=(const TTokenizer&) = delete;
+
+  // Consumes whitespace and the first character after it, which it returns.
+  // When the data ends first, returns the last whitespace character read, or
+  // NUL when nothing could be read.
+  char SkipWhitespace();
+
+  // Reads the next token. A bare token ends at whitespace (consumed), before
+  // a CR, or at the end of the data; a quoted token ends at its closing quote
+  // or before the end of its line. The view stays valid until the next read.
+  std::string_view ReadToken();
+
+  // Reads a token and converts it with ParseInteger; 0 when it is no number.
+  std::int32_t ReadInteger();
+
+  // True when the last token ended by consuming an LF: its line has ended.
+  bool TokenEndedAtLineFeed() const noexcept { return endedAtLineFeed_; }
+
+  platform::TextFile& File() noexcept { return file_; }
+
+ private:
+  void Append(char c) noexcept { token_[length_++] = c; }
+
+  platform::TextFile& file_;
+  TProgressRule rule_;
+  bool endedAtLineFeed_ = false;
+  std::size_t length_ = 0;
+  char token_[kMaxTokenLength] = {};
+};
+
+// Converts a whole token into a 32-bit signed integer: leading spaces, an
+// optional sign, then decimal digits or hexadecimal digits after "$", "x",
+// "X", "0x" or "0X". A hexadecimal value is a 32-bit pattern (FFFFFFFF is
+// -1). Returns false, with value 0, for an empty token, any other character,
+// a decimal value outside the 32-bit range or a hexadecimal value above
+// FFFFFFFF.
+bool ParseInteger(std::string_view token, std::int32_t& value) noexcept;
+
+}  // namespace orvik

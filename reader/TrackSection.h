@@ -1,0 +1,35 @@
+// LINE records: straight tracks.
+#pragma once
+
+#include <cstdint>
+
+#include "RTL/RT_PCB/Layers.h"
+#include "RTL/RT_PCB/PcbTrack.h"
+#include "reader/Section.h"
+
+namespace orvik {
+
+// One LINE record; lengths in mils as in the file.
+struct TTrackRecord {
+  std::int32_t Width = 0;
+  TLegacyLayer Layer = 0;  // after CompactLayerToLegacy
+  std::int32_t X1 = 0;
+  std::int32_t Y1 = 0;
+  std::int32_t X2 = 0;
+  std::int32_t Y2 = 0;
+  std::int32_t NetNumber = 0;        // 0 = none
+  std::int32_t ComponentNumber = 0;  // 0 = none
+};
+
+// Sets a track from a record: mils to host units (x10000, wrapping), the
+// layer through MapFileLayer, a zero width to 10 host units (0.001 mil).
+void ApplyRecord(const TTrackRecord& record, TPcbTrack& track);
+
+class TTrackSection final : public TRecordSection<TTrackRecord, TPcbTrack, objectkind::kTrack> {
+ public:
+  using TRecordSection::TRecordSection;
+  // Width, layer, X1, Y1, X2, Y2, net, component, one ignored integer.
+  void ReadRecords() override;
+};
+
+}  // namespace orvik
