@@ -1,0 +1,198 @@
+#include "host/orvik-host/Commands.h"
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/orvik-host/ExitCodes.h"
+#include "host/orvik-host/FileExists.h"
+#include "host/orvik-host/ProgressBar.h"
+#include "host/orvik-host/Summary.h"
+
+#ifndef ORVIK_HOST_VERSION
+#define ORVIK_HOST_VERSION "0"
+#endif
+
+namespace orvik::host {
+
+namespace {
+
+constexpr const char* kProgram = "orvik-host";
+
+// The caller has checked the length against kMaxFileNameBytes.
+OrvikShortString ToShortString(const std::string& text) {
+  OrvikShortString s{};
+  s.length = static_cast<uint8_t>(std::min(text.size(), kMaxFileNameBytes));
+  text.copy(s.text, s.length);
+  return s;
+}
+
+void PrintError(const std::string& message) { std::fprintf(stderr, "%s: error: %s\n", kProgram, message.c_str()); }
+
+struct FileCloser {
+  void operator()(std::FILE* f) const noexcept { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+bool WriteJournal(const KovlanApi& api, const std::string& path, std::string& error) {
+  File file(std::fopen(path.c_str(), "wb"));
+  if (!file) {
+    error = "cannot create the journal file " + path;
+    return false;
+  }
+  std::vector<char> line(1024);
+  constexpr std::size_t kMaxLine = std::size_t{1} << 20;
+  const int32_t count = api.JournalCount();
+  for (int32_t i = 0; i < count; ++i) {
+    int32_t length = api.JournalEntry(i, line.data(), static_cast<int32_t>(line.size()));
+    // -1 also means "buffer too small": retry with a larger one.
+    while (length < 0 && line.size() < kMaxLine) {
+      line.resize(line.size() * 4);
+      length = api.JournalEntry(i, line.data(), static_cast<int32_t>(line.size()));
+    }
+    if (length < 0 || static_cast<std::size_t>(length) >= line.size()) {
+      error = "cannot read journal entry " + std::to_string(i) + " from the host module";
+      return false;
+    }
+    if (std::fwrite(line.data(), 1, static_cast<std::size_t>(length), file.get()) != static_cast<std::size_t>(length) ||
+        std::fputc('\n', file.get()) == EOF) {
+      error = "cannot write the journal file " + path;
+      return false;
+    }
+  }
+  if (std::fclose(file.release()) != 0) {
+    error = "cannot write the journal file " + path;
+    return false;
+  }
+  return true;
+}
+
+bool WantProgress(ProgressMode mode) {
+  switch (mode) {
+    case ProgressMode::kOn:
+      return true;
+    case ProgressMode::kOff:
+      return false;
+    case ProgressMode::kAuto:
+      break;
+  }
+  return StderrIsTerminal();
+}
+
+}  // namespace
+
+int RunDescribe(const ImporterApi& importer) {
+  const char* description = importer.GetPcbImporterDescription();
+  if (description == nullptr) {
+    PrintError("the plug-in returned no description");
+    return kExitLoadFailure;
+  }
+  std::printf("%s\n", description);
+  return kExitOk;
+}
+
+int RunRecognise(const ImporterApi& importer, const Options& options) {
+  const OrvikShortString name = ToShortString(options.file);
+  const bool recognised = importer.RecognisedPCBFile(&name) != 0;
+  std::printf("%s: %s\n", options.file.c_str(), recognised ? "recognised" : "not recognised");
+  if (!recognised && !FileExists(options.file.c_str())) {
+    std::fprintf(stderr, "%s: note: %s is not an existing regular file\n", kProgram, options.file.c_str());
+  }
+  return recognised ? kExitOk : kExitNotRecognised;
+}
+
+int RunImport(const HostModules& modules, const Options& options) {
+  const KovlanApi& kovlan = modules.Kovlan();
+  if (!FileExists(options.file.c_str())) {
+    PrintError("cannot find the file " + options.file);
+    return kExitLoadFailure;
+  }
+
+  kovlan.Reset();
+  if (!options.journalPath.empty()) kovlan.SetJournal(1);
+
+  std::unique_ptr<ProgressBar> progress;
+  if (WantProgress(options.progress)) {
+    progress = std::make_unique<ProgressBar>(stderr, TerminalColumns() - 1);
+    kovlan.SetProgressCallback(&ProgressBar::Callback, progress.get());
+  }
+
+  const OrvikShortString name = ToShortString(options.file);
+  const OrvikShortString unused{};
+  const auto start = std::chrono::steady_clock::now();
+  const bool imported = modules.Importer().ImportFileIntoPcb(&name, &unused) != 0;
+  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+
+  if (progress) {
+    kovlan.SetProgressCallback(nullptr, nullptr);
+    progress->Close();
+  }
+  if (!options.journalPath.empty()) kovlan.SetJournal(0);
+
+  // Outputs are written even for a failed import: they show what happened.
+  int exitCode = kExitOk;
+  if (!options.jsonPath.empty() && kovlan.DumpJson(options.jsonPath.c_str()) != 0) {
+    PrintError("cannot write the board dump " + options.jsonPath);
+    exitCode = kExitOutputFailure;
+  }
+  std::string error;
+  if (!options.journalPath.empty() && !WriteJournal(kovlan, options.journalPath, error)) {
+    PrintError(error);
+    exitCode = kExitOutputFailure;
+  }
+
+  if (!imported) {
+    PrintError("the plug-in did not import " + options.file + " (not recognised, or the import failed)");
+    return kExitImportFailed;
+  }
+  ImportSummary summary = CollectSummary(kovlan, options.top);
+  summary.fileName = options.file;
+  summary.seconds = elapsed.count();
+  PrintSummary(stdout, summary);
+  return exitCode;
+}
+
+int RunHost(int argc, char** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i] != nullptr ? argv[i] : "");
+
+  const ParseResult parsed = ParseCommandLine(args);
+  if (!parsed.ok()) {
+    PrintError(parsed.error);
+    std::fprintf(stderr, "Try '%s --help' for more information.\n", kProgram);
+    return kExitUsage;
+  }
+  const Options& options = parsed.options;
+  switch (options.command) {
+    case Command::kHelp:
+      std::fputs(UsageText(kProgram).c_str(), stdout);
+      return kExitOk;
+    case Command::kVersion:
+      std::printf("%s %s\n", kProgram, ORVIK_HOST_VERSION);
+      return kExitOk;
+    default:
+      break;
+  }
+
+  HostModules modules;
+  std::string error;
+  if (!modules.Load(options.pluginPath, error)) {
+    PrintError(error);
+    return kExitLoadFailure;
+  }
+  switch (options.command) {
+    case Command::kDescribe:
+      return RunDescribe(modules.Importer());
+    case Command::kRecognise:
+      return RunRecognise(modules.Importer(), options);
+    case Command::kImport:
+      return RunImport(modules, options);
+    default:
+      PrintError("no command given");
+      return kExitUsage;
+  }
+}
+
+}  // namespace orvik::host
