@@ -1,0 +1,95 @@
+// Unit tests of the host's command-line parser and progress-bar rendering.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/orvik-host/CommandLine.h"
+#include "host/orvik-host/ProgressBar.h"
+
+namespace orvik::host {
+namespace {
+
+ParseResult Parse(std::vector<std::string> args) { return ParseCommandLine(args); }
+
+TEST(CommandLine, ImportWithOptionsInBothForms) {
+  const ParseResult r =
+      Parse({"--plugin=/x/lib.so", "import", "--json", "out.json", "--journal=j.txt", "--top", "0", "b.PCB"});
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_EQ(r.options.command, Command::kImport);
+  EXPECT_EQ(r.options.file, "b.PCB");
+  EXPECT_EQ(r.options.pluginPath, "/x/lib.so");
+  EXPECT_EQ(r.options.jsonPath, "out.json");
+  EXPECT_EQ(r.options.journalPath, "j.txt");
+  EXPECT_EQ(r.options.top, 0);
+  EXPECT_EQ(r.options.progress, ProgressMode::kAuto);
+}
+
+TEST(CommandLine, DoubleDashMakesOptionLikeNamesFiles) {
+  const ParseResult r = Parse({"recognise", "--", "--odd-name.PCB"});
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_EQ(r.options.file, "--odd-name.PCB");
+  // A lone "-" is a file name too.
+  EXPECT_EQ(Parse({"recognise", "-"}).options.file, "-");
+}
+
+TEST(CommandLine, LastProgressOptionWins) {
+  EXPECT_EQ(Parse({"import", "f", "--progress", "--no-progress"}).options.progress, ProgressMode::kOff);
+  EXPECT_EQ(Parse({"import", "f", "--no-progress", "--progress"}).options.progress, ProgressMode::kOn);
+}
+
+TEST(CommandLine, FileNameLengthLimitIs255Bytes) {
+  EXPECT_TRUE(Parse({"import", std::string(255, 'a')}).ok());
+  EXPECT_FALSE(Parse({"import", std::string(256, 'a')}).ok());
+}
+
+TEST(CommandLine, RejectsMalformedValues) {
+  EXPECT_FALSE(Parse({"import", "f", "--top", "-1"}).ok());
+  EXPECT_FALSE(Parse({"import", "f", "--top", "1001"}).ok());
+  EXPECT_FALSE(Parse({"import", "f", "--top", "5x"}).ok());
+  EXPECT_FALSE(Parse({"import", "f", "--json="}).ok());
+  EXPECT_FALSE(Parse({"import", "f", "--progress=yes"}).ok());
+  EXPECT_FALSE(Parse({"recognise", "f", "--journal", "j"}).ok());
+}
+
+TEST(CommandLine, VersionWinsOverErrors) {
+  const ParseResult r = Parse({"bogus", "--version", "--nope"});
+  ASSERT_TRUE(r.ok());
+  EXPECT_EQ(r.options.command, Command::kVersion);
+}
+
+TEST(ProgressBarRender, LineHasExactWidthAndPercent) {
+  const std::string line = ProgressBar::Render("Loading x", 42, 100, 60);
+  EXPECT_EQ(line.size(), 60u);
+  EXPECT_EQ(line.rfind("Loading x", 0), 0u);
+  EXPECT_EQ(line.substr(line.size() - 4), " 42%");
+}
+
+TEST(ProgressBarRender, StepsBeyondTotalShowAsFull) {
+  const std::string line = ProgressBar::Render("m", 250, 100, 40);
+  EXPECT_EQ(line.substr(line.size() - 4), "100%");
+  EXPECT_EQ(line.find('-'), std::string::npos);
+  EXPECT_NE(line.find('#'), std::string::npos);
+}
+
+TEST(ProgressBarRender, EmptyOrNegativeProgress) {
+  const std::string none = ProgressBar::Render("m", -5, 100, 40);
+  EXPECT_EQ(none.substr(none.size() - 4), "  0%");
+  EXPECT_EQ(none.find('#'), std::string::npos);
+  // Without a positive total the step count is shown.
+  const std::string steps = ProgressBar::Render("m", 7, 0, 40);
+  EXPECT_EQ(steps.substr(steps.size() - 4), "   7");
+}
+
+TEST(ProgressBarRender, LongMessageIsCutAndControlCharactersReplaced) {
+  const std::string line = ProgressBar::Render(std::string(300, 'x') + "\r\n", 1, 2, 50);
+  EXPECT_EQ(line.size(), 50u);
+  EXPECT_NE(line.find("... ["), std::string::npos);
+  const std::string tabs = ProgressBar::Render("a\tb\x1b", 1, 2, 50);
+  EXPECT_EQ(tabs.rfind("a?b?", 0), 0u);
+  // Below the minimum width the line still holds a bar and a status.
+  EXPECT_EQ(ProgressBar::Render("m", 1, 2, 5).size(), 20u);
+}
+
+}  // namespace
+}  // namespace orvik::host
