@@ -1,0 +1,330 @@
+#include "host/kovlan/ApiTable.h"
+
+#include <array>
+#include <cstddef>
+#include <type_traits>
+#include <vector>
+
+namespace kovlan {
+namespace {
+
+// Attribute types from the prototype: every parameter that is the address
+// of writable storage is one attribute.
+template <typename T>
+constexpr bool kIsAttribute = std::is_pointer_v<T> && !std::is_const_v<std::remove_pointer_t<T>>;
+
+template <typename T>
+constexpr FieldType TypeCode() {
+  if constexpr (std::is_same_v<T, uint8_t>) return FieldType::U8;
+  if constexpr (std::is_same_v<T, uint16_t>) return FieldType::U16;
+  if constexpr (std::is_same_v<T, int16_t>) return FieldType::I16;
+  if constexpr (std::is_same_v<T, uint32_t>) return FieldType::U32;
+  if constexpr (std::is_same_v<T, int32_t>) return FieldType::I32;
+  if constexpr (std::is_same_v<T, int64_t>) return FieldType::I64;
+  if constexpr (std::is_same_v<T, double>) return FieldType::F64;
+  if constexpr (std::is_same_v<T, OrvikShortString>) return FieldType::Str;
+  return FieldType::Block;  // char: a raw buffer
+}
+
+template <typename Sig>
+struct AttributeTypes;
+
+template <typename R, typename... A>
+struct AttributeTypes<R(A...)> {
+  static constexpr int kCount = (0 + ... + (kIsAttribute<A> ? 1 : 0));
+  static constexpr std::array<FieldType, kCount> kTypes = [] {
+    std::array<FieldType, kCount> out{};
+    std::size_t i = 0;
+    ((kIsAttribute<A> ? (out[i++] = TypeCode<std::remove_pointer_t<A>>(), 0) : 0), ...);
+    return out;
+  }();
+};
+
+constexpr std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '(')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == ')')) s.remove_suffix(1);
+  return s;
+}
+
+// Calls fn(name) for every attribute parameter of a stringized parameter
+// list such as "(uint8_t mode, uint32_t handle, int32_t* x)".
+template <typename Fn>
+constexpr void ForEachAttributeName(std::string_view params, Fn&& fn) {
+  params = Trim(params);
+  while (!params.empty()) {
+    const std::size_t comma = params.find(',');
+    const std::string_view param = Trim(params.substr(0, comma));
+    params = comma == std::string_view::npos ? std::string_view{} : params.substr(comma + 1);
+    if (param.find('*') == std::string_view::npos || param.starts_with("const")) continue;
+    const std::size_t space = param.find_last_of(" *");
+    fn(param.substr(space + 1));
+  }
+}
+
+constexpr int CountAttributeNames(std::string_view params) {
+  int n = 0;
+  ForEachAttributeName(params, [&n](std::string_view) { ++n; });
+  return n;
+}
+
+// The prototypes' parameter names and types must describe the same
+// attributes.
+#define KOVLAN_CHECK_NAMES(ret, name, params)                                                \
+  static_assert(CountAttributeNames(#params) == AttributeTypes<PcbApi_##name##_sig>::kCount, \
+                "attribute names of " #name);
+ORVIK_PCBAPI_PROTOTYPES(KOVLAN_CHECK_NAMES)
+#undef KOVLAN_CHECK_NAMES
+
+struct Prototype {
+  std::string_view name;
+  std::string_view params;
+  std::span<const FieldType> types;
+};
+
+#define KOVLAN_PROTOTYPE(ret, name, params) \
+  Prototype{"PcbApi_" #name, #params, AttributeTypes<PcbApi_##name##_sig>::kTypes},
+const Prototype kPrototypes[] = {ORVIK_PCBAPI_PROTOTYPES(KOVLAN_PROTOTYPE)};
+#undef KOVLAN_PROTOTYPE
+static_assert(std::size(kPrototypes) == kApiCount);
+
+constexpr uint32_t Kind(int k) { return 1u << k; }
+constexpr uint32_t kAllObjects = ((1u << 23) - 2u) | Kind(26);  // ObjectIds 1..22 and 26
+constexpr uint32_t kArc = Kind(1), kPad = Kind(2), kVia = Kind(3), kTrack = Kind(4), kText = Kind(5), kFill = Kind(6),
+                   kFromTo = Kind(7), kNet = Kind(8), kComponent = Kind(9), kPolygon = Kind(10), kRegion = Kind(11),
+                   kDimension = Kind(13), kCoordinate = Kind(14), kClass = Kind(15), kRule = Kind(16),
+                   kManualFromTo = Kind(17), kViolation = Kind(19), kEmbedded = Kind(20), kEmbeddedBoard = Kind(21),
+                   kSplitPlane = Kind(22), kBoardOutline = Kind(26);
+
+struct Config {
+  Holder holder = Holder::None;
+  uint32_t kinds = 0;
+  bool keyed = false;
+  int16_t keyMin = 0;
+  int16_t keyMax = 0;
+  bool skipPlanes = false;
+  bool onlyPlanes = false;
+};
+
+constexpr Config Obj(uint32_t kinds) { return {Holder::Object, kinds}; }
+constexpr Config ObjKeyed(uint32_t kinds, int16_t lo, int16_t hi) { return {Holder::Object, kinds, true, lo, hi}; }
+constexpr Config Board() { return {Holder::Board, 0}; }
+constexpr Config BoardKeyed(int16_t lo, int16_t hi) { return {Holder::Board, 0, true, lo, hi}; }
+
+Config ConfigOf(Api api) {
+  switch (api) {
+    case Api::GetObjectBitField2:
+    case Api::GetObjectBitField3:
+    case Api::QueryPrimitive:
+      return Obj(kAllObjects);
+    case Api::QueryPad:
+    case Api::QueryPadStackMode:
+      return Obj(kPad);
+    case Api::QueryPadOrViaShapeOnLayer:
+    case Api::QueryPadOrViaSizeOnLayer:
+      return ObjKeyed(kPad | kVia, 0, kMaxLegacyLayer);
+    case Api::QueryPadCornerRadiusOnLayer:
+    case Api::QueryPadCRPercentageOnLayer:
+      return ObjKeyed(kPad, 0, kMaxLegacyLayer);
+    case Api::QueryVia:
+      return Obj(kVia);
+    case Api::QueryTrack:
+      return Obj(kTrack);
+    case Api::QueryArc:
+      return Obj(kArc);
+    case Api::QueryText:
+    case Api::QueryTrueTypeTextInfo:
+    case Api::QueryBarCodeTextInfo:
+      return Obj(kText);
+    case Api::QueryFill:
+      return Obj(kFill);
+    case Api::QueryRegion:
+      return Obj(kRegion);
+    case Api::QueryNet:
+      return Obj(kNet);
+    case Api::QueryComponent:
+    case Api::QueryComponentEx:
+    case Api::QueryComponentSourceLinks:
+    case Api::QueryDefaultPCB3DModel:
+    case Api::QueryComponentKind:
+    case Api::QueryComponentChannelOffset:
+      return Obj(kComponent);
+    case Api::QueryPolygon:
+      return Obj(kPolygon | kBoardOutline);
+    case Api::QuerySplitPlane:
+      return Obj(kSplitPlane);
+    case Api::QueryClass:
+      return Obj(kClass);
+    case Api::QueryFromTo:
+      return Obj(kFromTo);
+    case Api::QueryManualFromTo:
+      return Obj(kManualFromTo);
+    case Api::QueryCoordinate:
+      return Obj(kCoordinate);
+    case Api::QueryDimension:
+    case Api::QueryExtDimension:
+    case Api::References_Count:
+      return Obj(kDimension);
+    case Api::References_At:
+      return ObjKeyed(kDimension, 0, 199);
+    case Api::QueryEmbeddedBoard:
+      return Obj(kEmbeddedBoard);
+    case Api::QueryEmbedded:
+      return Obj(kEmbedded);
+    case Api::QueryRule:
+      return Obj(kRule);
+    case Api::QueryViolation:
+      return Obj(kViolation);
+    case Api::QueryBoard:
+    case Api::QueryBoardExternalDielectrics:
+    case Api::QueryBoardSplitPlaneMode:
+    case Api::QueryBoardGridsEx:
+    case Api::QueryBoardOutputOptions:
+    case Api::QueryBoardGerberOptions:
+    case Api::QueryBoardPrinterOptions:
+    case Api::QueryBoardAdvancedPlacerOptions:
+    case Api::QueryBoardEngineeringChangeOrderOptions:
+    case Api::QueryBoardLayerPairsCount:
+      return Board();
+    case Api::QueryBoardLayerInfo:
+    case Api::QueryLayerDielectric:
+    case Api::QueryBoardPrinterOptionsCompositeLayer:
+      return BoardKeyed(1, kMaxLegacyLayer);
+    case Api::QueryLayer: {
+      Config c = BoardKeyed(1, kMaxLegacyLayer);
+      c.skipPlanes = true;
+      return c;
+    }
+    case Api::QueryInternalPlane: {
+      Config c = BoardKeyed(39, 54);
+      c.onlyPlanes = true;
+      return c;
+    }
+    case Api::QueryBoardOutputOptionsPlotLayers:
+    case Api::QueryBoardOutputOptionsFlipLayers:
+      return BoardKeyed(0, 255);
+    case Api::QueryBoardPrinterOptionsPlotterPen:
+      return BoardKeyed(1, 8);
+    case Api::QueryBoardLayerPairAt:
+      return BoardKeyed(0, 255);
+    default:
+      return {};
+  }
+}
+
+uint32_t BlockWidth(std::string_view name) {
+  if (name == "vertices") return ORVIK_VERTICES_SIZE;
+  if (name == "buffer4096") return ORVIK_EMBEDDED_BUFFER_SIZE;
+  if (name == "block27") return ORVIK_PRINTER_BLOCK_SIZE;
+  return 0;
+}
+
+BaseField BaseFieldOf(Api api, std::string_view name, FieldType type) {
+  struct Rule {
+    std::string_view name;
+    FieldType type;
+    BaseField base;
+  };
+  static constexpr Rule kRules[] = {
+      {"flags", FieldType::U16, BaseField::Flags},     {"index", FieldType::I16, BaseField::Index},
+      {"layerId", FieldType::U32, BaseField::LayerId}, {"legacyLayer", FieldType::U8, BaseField::LegacyLayer},
+      {"net", FieldType::I32, BaseField::Net},         {"component", FieldType::I32, BaseField::Component},
+      {"auxByte", FieldType::U8, BaseField::AuxByte},
+  };
+  if (api == Api::GetObjectBitField2) return BaseField::Bits2;
+  if (api == Api::GetObjectBitField3) return BaseField::Bits3;
+  for (const Rule& r : kRules) {
+    if (r.name == name && r.type == type) return r.base;
+  }
+  return BaseField::None;
+}
+
+struct Tables {
+  std::array<std::vector<Field>, kApiCount> fields;
+  std::array<Exchange, kApiCount> exchanges{};
+
+  Tables() {
+    for (int i = 0; i < kApiCount; ++i) {
+      const Api api = static_cast<Api>(i);
+      const Prototype& proto = kPrototypes[i];
+      const Config config = ConfigOf(api);
+      std::vector<Field>& list = fields[static_cast<std::size_t>(i)];
+      uint32_t offset = 0;
+      if (config.holder != Holder::None) {
+        std::size_t n = 0;
+        ForEachAttributeName(proto.params, [&](std::string_view name) {
+          const FieldType type = proto.types[n++];
+          Field f{name, type, BaseField::None, TypeWidth(type), 0};
+          if (type == FieldType::Block) f.width = BlockWidth(name);
+          if (type == FieldType::U8 && BlockWidth(name) != 0) {
+            f.type = FieldType::Block;
+            f.width = BlockWidth(name);
+          }
+          if (config.holder == Holder::Object) f.base = BaseFieldOf(api, name, f.type);
+          if (f.base == BaseField::None) {
+            f.offset = offset;
+            offset += f.width;
+          }
+          list.push_back(f);
+        });
+      }
+      exchanges[static_cast<std::size_t>(i)] =
+          Exchange{api,           proto.name,    config.holder,     config.kinds,      config.keyed,
+                   config.keyMin, config.keyMax, config.skipPlanes, config.onlyPlanes, std::span<const Field>(list),
+                   offset};
+    }
+  }
+};
+
+const Tables& GetTables() {
+  static const Tables tables;
+  return tables;
+}
+
+}  // namespace
+
+uint32_t TypeWidth(FieldType type) {
+  switch (type) {
+    case FieldType::U8:
+      return 1;
+    case FieldType::U16:
+    case FieldType::I16:
+      return 2;
+    case FieldType::U32:
+    case FieldType::I32:
+      return 4;
+    case FieldType::I64:
+    case FieldType::F64:
+      return 8;
+    case FieldType::Str:
+      return sizeof(OrvikShortString);
+    case FieldType::Block:
+      return 0;
+  }
+  return 0;
+}
+
+bool Exchange::KeyValid(int32_t key) const {
+  if (!keyed) return true;
+  if (key < keyMin || key > keyMax) return false;
+  const bool plane = key >= 39 && key <= 54;
+  if (skipPlanes && plane) return false;
+  if (onlyPlanes && !plane) return false;
+  return true;
+}
+
+bool Exchange::HeldBy(uint8_t kind) const {
+  if (holder == Holder::Board) return kind == kBoardKind;
+  if (holder == Holder::Object) return kind <= 31 && (kinds & (1u << kind)) != 0;
+  return false;
+}
+
+const Exchange& ExchangeOf(Api api) { return GetTables().exchanges[static_cast<std::size_t>(api)]; }
+
+const Exchange* FindExchange(std::string_view exportedName) {
+  for (const Exchange& e : GetTables().exchanges) {
+    if (e.holder != Holder::None && e.name == exportedName) return &e;
+  }
+  return nullptr;
+}
+
+}  // namespace kovlan

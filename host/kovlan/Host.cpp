@@ -1,0 +1,605 @@
+#include "host/kovlan/Host.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace kovlan {
+namespace {
+
+constexpr bool IsWrite(uint8_t mode) { return mode == ORVIK_SM_WRITE || mode == ORVIK_SM_REBIND; }
+
+constexpr bool IsObjectKind(uint8_t kind) { return (kind >= 1 && kind <= 22) || kind == kMaxObjectKind; }
+
+// Kinds that can be put into a net or a component.
+constexpr bool IsPrimitiveKind(uint8_t kind) {
+  return (kind >= 1 && kind <= 6) || kind == 10 || kind == 11 || kind == 12 || kind == 22;
+}
+
+void CopyValue(void* to, const void* from, const Field& f) {
+  if (f.type == FieldType::Str) {
+    const auto* s = static_cast<const uint8_t*>(from);
+    std::memcpy(to, from, 1u + s[0]);
+  } else {
+    std::memcpy(to, from, f.width);
+  }
+}
+
+// Stores a value, clearing the unused tail of a string so that the stored
+// record depends on the value only.
+void StoreValue(void* to, const void* from, const Field& f) {
+  if (f.type == FieldType::Str) {
+    const auto* s = static_cast<const uint8_t*>(from);
+    std::memcpy(to, from, 1u + s[0]);
+    std::memset(static_cast<uint8_t*>(to) + 1 + s[0], 0, sizeof(OrvikShortString) - 1u - s[0]);
+  } else {
+    std::memcpy(to, from, f.width);
+  }
+}
+
+int64_t ReadInteger(const void* p, FieldType type) {
+  switch (type) {
+    case FieldType::U8:
+      return *static_cast<const uint8_t*>(p);
+    case FieldType::U16: {
+      uint16_t v;
+      std::memcpy(&v, p, 2);
+      return v;
+    }
+    case FieldType::I16: {
+      int16_t v;
+      std::memcpy(&v, p, 2);
+      return v;
+    }
+    case FieldType::U32: {
+      uint32_t v;
+      std::memcpy(&v, p, 4);
+      return v;
+    }
+    case FieldType::I32: {
+      int32_t v;
+      std::memcpy(&v, p, 4);
+      return v;
+    }
+    case FieldType::I64: {
+      int64_t v;
+      std::memcpy(&v, p, 8);
+      return v;
+    }
+    case FieldType::F64: {
+      double v;
+      std::memcpy(&v, p, 8);
+      return static_cast<int64_t>(v);
+    }
+    default:
+      return 0;
+  }
+}
+
+int FieldPosition(const Exchange& ex, std::string_view name) {
+  for (std::size_t i = 0; i < ex.fields.size(); ++i) {
+    if (ex.fields[i].name == name) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace
+
+Host& Host::Instance() {
+  static Host host;
+  return host;
+}
+
+Host::Host() { Reset(); }
+
+void Host::Reset() {
+  objects_.clear();
+  classMembers_.clear();
+  templates_.clear();
+  templates_.resize(kMaxObjectKind + 1);
+  for (uint8_t k = 0; k <= kMaxObjectKind; ++k) {
+    templates_[k].kind = k;
+    const uint32_t size = StorageLayout::Get().Size(k);
+    if (size != 0) templates_[k].data = std::make_unique<uint8_t[]>(size);
+  }
+  SeedTemplates();
+
+  HostObject board;
+  board.kind = kBoardKind;
+  board.data = std::make_unique<uint8_t[]>(StorageLayout::Get().Size(kBoardKind));
+  SeedBoard(board);
+  objects_.push_back(std::move(board));
+
+  progressOpen_ = false;
+  progressMessage_.clear();
+  progressTotal_ = progressDone_ = 0;
+  progressInits_ = progressUpdates_ = progressFinishes_ = 0;
+  progressCallback_ = nullptr;
+  progressContext_ = nullptr;
+  journalOn_ = false;
+  journal_.clear();
+}
+
+HostObject& Host::Template(uint8_t kind) { return templates_[kind]; }
+
+HostObject* Host::Find(uint32_t handle) {
+  if (handle == 0 || handle > objects_.size()) return nullptr;
+  return &objects_[handle - 1];
+}
+
+const HostObject* Host::Find(uint32_t handle) const {
+  if (handle == 0 || handle > objects_.size()) return nullptr;
+  return &objects_[handle - 1];
+}
+
+uint32_t Host::CreateObject(uint8_t kind) {
+  if (!IsObjectKind(kind) || objects_.size() >= std::numeric_limits<uint32_t>::max() - 3) return 0;
+  objects_.push_back(Template(kind).Clone());
+  const uint32_t handle = static_cast<uint32_t>(objects_.size());
+  if (kind == 9) {
+    // A new component comes with its designator and comment texts.
+    const uint32_t designator = CreateObject(5);
+    const uint32_t comment = CreateObject(5);
+    HostObject& component = objects_[handle - 1];
+    const Exchange& ex = ExchangeOf(Api::QueryComponent);
+    std::memcpy(StorageLayout::FieldAddress(component, ex, 0,
+                                            ex.fields[static_cast<std::size_t>(FieldPosition(ex, "designatorHandle"))]),
+                &designator, 4);
+    std::memcpy(StorageLayout::FieldAddress(component, ex, 0,
+                                            ex.fields[static_cast<std::size_t>(FieldPosition(ex, "commentHandle"))]),
+                &comment, 4);
+    LinkText(handle, designator, TextRole::Designator);
+    LinkText(handle, comment, TextRole::Comment);
+  }
+  return handle;
+}
+
+int32_t Host::ObjectCount(uint8_t kind) const {
+  int32_t n = 0;
+  for (const HostObject& o : objects_) {
+    if (o.kind != kBoardKind && (kind == 0 || o.kind == kind)) ++n;
+  }
+  return n;
+}
+
+int32_t Host::AddToContainer(uint32_t container, uint32_t object) {
+  HostObject* c = Find(container);
+  HostObject* o = Find(object);
+  if (c == nullptr || o == nullptr || container == object || o->kind == kBoardKind) return 1;
+  if (c->kind == 8 || c->kind == 9) {
+    if (!IsPrimitiveKind(o->kind)) return 2;
+  } else if (c->kind != kBoardKind) {
+    return 2;
+  }
+  if (std::find(c->members.begin(), c->members.end(), object) != c->members.end()) return 3;
+  c->members.push_back(object);
+  o->memberOf.push_back(container);
+  return 0;
+}
+
+int32_t Host::TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int32_t key,
+                          std::span<void* const> addresses) {
+  if (mode > ORVIK_SM_REBIND || ex.holder == Holder::None || addresses.size() != ex.fields.size()) return 1;
+  HostObject* object = Find(handle);
+  if (object == nullptr || !ex.HeldBy(object->kind) || !ex.KeyValid(key)) return 1;
+  for (void* p : addresses) {
+    if (p == nullptr) return 1;
+  }
+  const bool write = IsWrite(mode);
+  if (write) {
+    if (const int32_t status = CheckWrite(ex, *object, key, addresses); status != 0) return status;
+  } else if (ex.api == Api::QueryBoardLayerPairAt) {
+    if (const int32_t status = CheckWrite(ex, *object, key, addresses); status != 0) return status;
+  }
+  for (std::size_t i = 0; i < ex.fields.size(); ++i) {
+    const Field& f = ex.fields[i];
+    void* stored = StorageLayout::FieldAddress(*object, ex, key, f);
+    if (stored == nullptr) return 1;
+    if (f.base == BaseField::LegacyLayer) {
+      if (write) {
+        object->base.layerId = *static_cast<const uint8_t*>(addresses[i]);
+      } else {
+        *static_cast<uint8_t*>(addresses[i]) = LegacyFromLayerId(object->base.layerId);
+      }
+    } else if (write) {
+      StoreValue(stored, addresses[i], f);
+    } else {
+      CopyValue(addresses[i], stored, f);
+    }
+  }
+  if (write) AfterWrite(ex, handle, *object);
+  return 0;
+}
+
+int32_t Host::CheckWrite(const Exchange& ex, HostObject& object, int32_t key, std::span<void* const> addresses) const {
+  if (ex.api == Api::QueryBoardLayerPairsCount) {
+    int32_t count;
+    std::memcpy(&count, addresses[0], 4);
+    const Exchange& at = ExchangeOf(Api::QueryBoardLayerPairAt);
+    return count >= 0 && count <= at.keyMax + 1 ? 0 : 1;
+  }
+  if (ex.api == Api::QueryBoardLayerPairAt) {
+    const Exchange& countEx = ExchangeOf(Api::QueryBoardLayerPairsCount);
+    int32_t count;
+    std::memcpy(&count, StorageLayout::FieldAddress(object, countEx, 0, countEx.fields[0]), 4);
+    return key < count ? 0 : 1;
+  }
+  return 0;
+}
+
+void Host::AfterWrite(const Exchange& ex, uint32_t handle, HostObject& object) {
+  if (ex.api == Api::QueryComponent) {
+    int64_t designator = 0, comment = 0;
+    FieldValue(handle, Api::QueryComponent, 0, "designatorHandle", &designator);
+    FieldValue(handle, Api::QueryComponent, 0, "commentHandle", &comment);
+    LinkText(handle, static_cast<uint32_t>(designator), TextRole::Designator);
+    LinkText(handle, static_cast<uint32_t>(comment), TextRole::Comment);
+  } else if (ex.api == Api::QueryPad) {
+    ApplySimpleStack(object);
+  }
+}
+
+// Makes `text` show the component's designator or comment. The text that
+// showed it before is released, and the text stops showing anything else.
+void Host::LinkText(uint32_t component, uint32_t text, TextRole role) {
+  HostObject* c = Find(component);
+  if (c == nullptr) return;
+  const int slot = role == TextRole::Designator ? 0 : 1;
+  HostObject* target = Find(text);
+  if (target != nullptr && target->kind != 5) target = nullptr;
+  if (c->link[slot] != 0 && c->link[slot] != text) {
+    HostObject* old = Find(c->link[slot]);
+    if (old != nullptr && old->link[0] == component && old->role == role) {
+      old->link[0] = 0;
+      old->role = TextRole::None;
+    }
+  }
+  c->link[slot] = target != nullptr ? text : 0;
+  if (target == nullptr) return;
+  if (target->link[0] != 0 && (target->link[0] != component || target->role != role)) {
+    HostObject* previous = Find(target->link[0]);
+    const int previousSlot = target->role == TextRole::Designator ? 0 : 1;
+    if (previous != nullptr && previous->link[previousSlot] == text) previous->link[previousSlot] = 0;
+  }
+  target->link[0] = component;
+  target->role = role;
+}
+
+// Unless the pad keeps a full per-layer stack (stack mode 2), its top, mid
+// and bottom sizes and shapes make up the per-layer stack.
+void Host::ApplySimpleStack(HostObject& pad) {
+  const Exchange& modeEx = ExchangeOf(Api::QueryPadStackMode);
+  const auto* stackMode = static_cast<const uint8_t*>(StorageLayout::FieldAddress(pad, modeEx, 0, modeEx.fields[0]));
+  if (stackMode == nullptr || *stackMode == 2) return;
+  const Exchange& padEx = ExchangeOf(Api::QueryPad);
+  const Exchange& sizeEx = ExchangeOf(Api::QueryPadOrViaSizeOnLayer);
+  const Exchange& shapeEx = ExchangeOf(Api::QueryPadOrViaShapeOnLayer);
+  auto padField = [&](std::string_view name) {
+    return StorageLayout::FieldAddress(pad, padEx, 0,
+                                       padEx.fields[static_cast<std::size_t>(FieldPosition(padEx, name))]);
+  };
+  struct Part {
+    int first, last;
+    const char* xs;
+    const char* ys;
+    const char* shape;
+  };
+  const Part parts[] = {{1, 1, "topXSize", "topYSize", "topShape"},
+                        {2, 31, "midXSize", "midYSize", "midShape"},
+                        {32, 32, "botXSize", "botYSize", "botShape"}};
+  for (const Part& part : parts) {
+    for (int layer = part.first; layer <= part.last; ++layer) {
+      std::memcpy(StorageLayout::FieldAddress(pad, sizeEx, layer, sizeEx.fields[0]), padField(part.xs), 4);
+      std::memcpy(StorageLayout::FieldAddress(pad, sizeEx, layer, sizeEx.fields[1]), padField(part.ys), 4);
+      std::memcpy(StorageLayout::FieldAddress(pad, shapeEx, layer, shapeEx.fields[0]), padField(part.shape), 1);
+    }
+  }
+}
+
+int32_t Host::ReadField(uint32_t handle, const Exchange& ex, int32_t key, int32_t position, void* out, int32_t size) {
+  HostObject* object = Find(handle);
+  if (object == nullptr || out == nullptr || !ex.HeldBy(object->kind) || !ex.KeyValid(key) || position < 0 ||
+      static_cast<std::size_t>(position) >= ex.fields.size()) {
+    return -1;
+  }
+  const Field& f = ex.fields[static_cast<std::size_t>(position)];
+  const uint32_t width = f.base == BaseField::LegacyLayer ? 1u : f.width;
+  if (size < 0 || static_cast<uint32_t>(size) < width) return -1;
+  if (f.base == BaseField::LegacyLayer) {
+    *static_cast<uint8_t*>(out) = LegacyFromLayerId(object->base.layerId);
+  } else {
+    std::memcpy(out, StorageLayout::FieldAddress(*object, ex, key, f), width);
+  }
+  return static_cast<int32_t>(width);
+}
+
+int32_t Host::WriteField(uint32_t handle, const Exchange& ex, int32_t key, int32_t position, const void* in,
+                         int32_t size) {
+  HostObject* object = Find(handle);
+  if (object == nullptr || in == nullptr || !ex.HeldBy(object->kind) || !ex.KeyValid(key) || position < 0 ||
+      static_cast<std::size_t>(position) >= ex.fields.size()) {
+    return -1;
+  }
+  const Field& f = ex.fields[static_cast<std::size_t>(position)];
+  const uint32_t width = f.base == BaseField::LegacyLayer ? 1u : f.width;
+  if (size < 0 || static_cast<uint32_t>(size) < width) return -1;
+  if (f.base == BaseField::LegacyLayer) {
+    object->base.layerId = *static_cast<const uint8_t*>(in);
+  } else {
+    StoreValue(StorageLayout::FieldAddress(*object, ex, key, f), in, f);
+  }
+  return static_cast<int32_t>(width);
+}
+
+int32_t Host::WriteDefault(uint8_t kind, const Exchange& ex, int32_t position, const void* in, int32_t size) {
+  if (!IsObjectKind(kind) || in == nullptr || !ex.HeldBy(kind) || ex.keyed || position < 0 ||
+      static_cast<std::size_t>(position) >= ex.fields.size()) {
+    return -1;
+  }
+  const Field& f = ex.fields[static_cast<std::size_t>(position)];
+  const uint32_t width = f.base == BaseField::LegacyLayer ? 1u : f.width;
+  if (size < 0 || static_cast<uint32_t>(size) < width) return -1;
+  HostObject& t = Template(kind);
+  if (f.base == BaseField::LegacyLayer) {
+    t.base.layerId = *static_cast<const uint8_t*>(in);
+  } else {
+    StoreValue(StorageLayout::FieldAddress(t, ex, 0, f), in, f);
+  }
+  return static_cast<int32_t>(width);
+}
+
+bool Host::FieldValue(uint32_t handle, Api api, int32_t key, std::string_view name, int64_t* out) const {
+  const Exchange& ex = ExchangeOf(api);
+  const int pos = FieldPosition(ex, name);
+  auto* object = const_cast<HostObject*>(Find(handle));
+  if (pos < 0 || object == nullptr || !ex.HeldBy(object->kind)) return false;
+  const Field& f = ex.fields[static_cast<std::size_t>(pos)];
+  if (f.base == BaseField::LegacyLayer) {
+    *out = LegacyFromLayerId(object->base.layerId);
+    return true;
+  }
+  const void* p = StorageLayout::FieldAddress(*object, ex, key, f);
+  if (p == nullptr || f.type == FieldType::Str || f.type == FieldType::Block) return false;
+  *out = ReadInteger(p, f.type);
+  return true;
+}
+
+bool Host::FieldString(uint32_t handle, Api api, int32_t key, std::string_view name, std::string* out) const {
+  const Exchange& ex = ExchangeOf(api);
+  const int pos = FieldPosition(ex, name);
+  auto* object = const_cast<HostObject*>(Find(handle));
+  if (pos < 0 || object == nullptr || !ex.HeldBy(object->kind)) return false;
+  const Field& f = ex.fields[static_cast<std::size_t>(pos)];
+  const auto* p = static_cast<const OrvikShortString*>(StorageLayout::FieldAddress(*object, ex, key, f));
+  if (p == nullptr || f.type != FieldType::Str) return false;
+  out->assign(p->text, p->length);
+  return true;
+}
+
+std::string Host::DisplayText(uint32_t handle) const {
+  const HostObject* o = Find(handle);
+  std::string text;
+  if (o == nullptr) return text;
+  if (o->kind == 9) {
+    int64_t designator = 0;
+    FieldValue(handle, Api::QueryComponent, 0, "designatorHandle", &designator);
+    const HostObject* d = Find(static_cast<uint32_t>(designator));
+    if (d != nullptr && d->kind == 5) FieldString(static_cast<uint32_t>(designator), Api::QueryText, 0, "text", &text);
+    return text;
+  }
+  FieldString(handle, Api::QueryText, 0, "text", &text);
+  return text;
+}
+
+int32_t Host::DisplayString(char* buffer256, uint32_t handle) {
+  const HostObject* o = Find(handle);
+  if (buffer256 == nullptr || o == nullptr || (o->kind != 5 && o->kind != 9)) return 1;
+  const std::string text = DisplayText(handle);
+  const std::size_t n = std::min<std::size_t>(text.size(), ORVIK_DISPLAY_STRING_SIZE - 1);
+  std::memcpy(buffer256, text.data(), n);
+  buffer256[n] = '\0';
+  return 0;
+}
+
+int32_t Host::BoundingRectangle(uint32_t handle, int32_t* b1, int32_t* b2, int32_t* b3, int32_t* b4) {
+  const HostObject* o = Find(handle);
+  if (o == nullptr || o->kind == kBoardKind || !b1 || !b2 || !b3 || !b4) return 1;
+  int64_t left = 0, bottom = 0, right = 0, top = 0;
+  auto get = [&](Api api, std::string_view name) {
+    int64_t v = 0;
+    FieldValue(handle, api, 0, name, &v);
+    return v;
+  };
+  auto around = [&](int64_t x, int64_t y, int64_t half) {
+    left = x - half;
+    right = x + half;
+    bottom = y - half;
+    top = y + half;
+  };
+  switch (o->kind) {
+    case 1:
+      around(get(Api::QueryArc, "x"), get(Api::QueryArc, "y"),
+             get(Api::QueryArc, "radius") + get(Api::QueryArc, "width") / 2);
+      break;
+    case 2: {
+      int64_t half = 0;
+      for (const char* name : {"topXSize", "topYSize", "midXSize", "midYSize", "botXSize", "botYSize"}) {
+        half = std::max(half, get(Api::QueryPad, name) / 2);
+      }
+      around(get(Api::QueryPad, "x"), get(Api::QueryPad, "y"), half);
+      break;
+    }
+    case 3:
+      around(get(Api::QueryVia, "x"), get(Api::QueryVia, "y"), get(Api::QueryVia, "size") / 2);
+      break;
+    case 4: {
+      const int64_t half = get(Api::QueryTrack, "width") / 2;
+      const int64_t x1 = get(Api::QueryTrack, "x1"), x2 = get(Api::QueryTrack, "x2");
+      const int64_t y1 = get(Api::QueryTrack, "y1"), y2 = get(Api::QueryTrack, "y2");
+      left = std::min(x1, x2) - half;
+      right = std::max(x1, x2) + half;
+      bottom = std::min(y1, y2) - half;
+      top = std::max(y1, y2) + half;
+      break;
+    }
+    case 5:
+      left = right = get(Api::QueryText, "x");
+      bottom = top = get(Api::QueryText, "y");
+      top += get(Api::QueryText, "height");
+      break;
+    case 6: {
+      const int64_t x1 = get(Api::QueryFill, "x1"), x2 = get(Api::QueryFill, "x2");
+      const int64_t y1 = get(Api::QueryFill, "y1"), y2 = get(Api::QueryFill, "y2");
+      left = std::min(x1, x2);
+      right = std::max(x1, x2);
+      bottom = std::min(y1, y2);
+      top = std::max(y1, y2);
+      break;
+    }
+    case 9:
+      around(get(Api::QueryComponent, "x"), get(Api::QueryComponent, "y"), 0);
+      break;
+    default:
+      break;
+  }
+  auto clamp = [](int64_t v) {
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+  };
+  *b1 = clamp(left);
+  *b2 = clamp(bottom);
+  *b3 = clamp(right);
+  *b4 = clamp(top);
+  return 0;
+}
+
+int32_t Host::ClassMemberAt(uint32_t classHandle, int32_t index, OrvikShortString* name) {
+  const HostObject* o = Find(classHandle);
+  if (o == nullptr || o->kind != 15 || name == nullptr || index < 0) return 1;
+  for (const auto& [handle, members] : classMembers_) {
+    if (handle != classHandle) continue;
+    if (static_cast<std::size_t>(index) >= members.size()) return 1;
+    const std::string& m = members[static_cast<std::size_t>(index)];
+    name->length = static_cast<uint8_t>(m.size());
+    std::memcpy(name->text, m.data(), m.size());
+    return 0;
+  }
+  return 1;
+}
+
+int32_t Host::AddClassMember(uint32_t classHandle, const OrvikShortString* name) {
+  const HostObject* o = Find(classHandle);
+  if (o == nullptr || o->kind != 15 || name == nullptr) return 1;
+  std::string member(name->text, name->length);
+  for (auto& [handle, members] : classMembers_) {
+    if (handle == classHandle) {
+      members.push_back(std::move(member));
+      return 0;
+    }
+  }
+  classMembers_.emplace_back(classHandle, std::vector<std::string>{std::move(member)});
+  return 0;
+}
+
+int32_t Host::RemoveClassMembers(uint32_t classHandle) {
+  const HostObject* o = Find(classHandle);
+  if (o == nullptr || o->kind != 15) return 1;
+  std::erase_if(classMembers_, [classHandle](const auto& entry) { return entry.first == classHandle; });
+  return 0;
+}
+
+int32_t Host::SetLayerLink(int32_t layer, int32_t prev, int32_t next) {
+  if (layer < 1 || layer > kMaxLegacyLayer || prev < 0 || prev > kMaxLegacyLayer || next < 0 ||
+      next > kMaxLegacyLayer) {
+    return 1;
+  }
+  const bool plane = layer >= 39 && layer <= 54;
+  const Exchange& ex = ExchangeOf(plane ? Api::QueryInternalPlane : Api::QueryLayer);
+  const uint8_t p = static_cast<uint8_t>(prev), n = static_cast<uint8_t>(next);
+  WriteField(kBoardHandle, ex, layer, FieldPosition(ex, "prevLayer"), &p, 1);
+  WriteField(kBoardHandle, ex, layer, FieldPosition(ex, "nextLayer"), &n, 1);
+  return 0;
+}
+
+int32_t Host::SetLayerPairs(int32_t count, const uint32_t* layerIds) {
+  const Exchange& at = ExchangeOf(Api::QueryBoardLayerPairAt);
+  if (count < 0 || count > at.keyMax + 1 || (count > 0 && layerIds == nullptr)) return 1;
+  const Exchange& countEx = ExchangeOf(Api::QueryBoardLayerPairsCount);
+  WriteField(kBoardHandle, countEx, 0, 0, &count, 4);
+  for (int32_t i = 0; i < count; ++i) {
+    WriteField(kBoardHandle, at, i, 0, &layerIds[2 * i], 4);
+    WriteField(kBoardHandle, at, i, 1, &layerIds[2 * i + 1], 4);
+  }
+  return 0;
+}
+
+void Host::Notify(int32_t event) {
+  if (progressCallback_ != nullptr) {
+    progressCallback_(event, progressMessage_.c_str(), progressDone_, progressTotal_, progressContext_);
+  }
+}
+
+void Host::ProgressInit(const OrvikShortString* message, int32_t total) {
+  progressMessage_.assign(message != nullptr ? message->text : "", message != nullptr ? message->length : 0u);
+  progressTotal_ = total;
+  progressDone_ = 0;
+  progressOpen_ = true;
+  ++progressInits_;
+  Notify(KVHOST_PROGRESS_INIT);
+}
+
+void Host::ProgressUpdate() {
+  ++progressUpdates_;
+  if (!progressOpen_) return;
+  if (progressDone_ < std::numeric_limits<int32_t>::max()) ++progressDone_;
+  Notify(KVHOST_PROGRESS_UPDATE);
+}
+
+void Host::ProgressFinish() {
+  ++progressFinishes_;
+  if (!progressOpen_) return;
+  Notify(KVHOST_PROGRESS_FINISH);
+  progressOpen_ = false;
+}
+
+void Host::SetProgressCallback(KvHostProgressFn cb, void* ctx) {
+  progressCallback_ = cb;
+  progressContext_ = ctx;
+}
+
+int32_t Host::ProgressState(char* message, int32_t size, int32_t* done, int32_t* total) const {
+  if (message != nullptr && size > 0) {
+    const std::size_t n = std::min<std::size_t>(progressMessage_.size(), static_cast<std::size_t>(size - 1));
+    std::memcpy(message, progressMessage_.data(), n);
+    message[n] = '\0';
+  }
+  if (done != nullptr) *done = progressDone_;
+  if (total != nullptr) *total = progressTotal_;
+  return progressOpen_ ? 1 : 0;
+}
+
+void Host::ProgressCounts(int32_t* inits, int32_t* updates, int32_t* finishes) const {
+  if (inits != nullptr) *inits = progressInits_;
+  if (updates != nullptr) *updates = progressUpdates_;
+  if (finishes != nullptr) *finishes = progressFinishes_;
+}
+
+int32_t Host::JournalEntry(int32_t i, char* out, int32_t size) const {
+  if (i < 0 || static_cast<std::size_t>(i) >= journal_.size() || out == nullptr || size <= 0) return -1;
+  const std::string& line = journal_[static_cast<std::size_t>(i)];
+  if (line.size() >= static_cast<std::size_t>(size)) return -1;
+  std::memcpy(out, line.c_str(), line.size() + 1);
+  return static_cast<int32_t>(line.size());
+}
+
+void Host::AppendScalar(std::string& line, std::string_view text) {
+  line += ' ';
+  line += text;
+}
+
+void Host::AppendScalar(std::string& line, const OrvikShortString* text) {
+  line += ' ';
+  if (text != nullptr) line.append(text->text, text->length);
+}
+
+}  // namespace kovlan

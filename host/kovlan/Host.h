@@ -1,0 +1,132 @@
+// The in-memory host PCB editor: the current board with its layer stack and
+// options, the objects it created (addressed by handle in constant time),
+// containers and memberships, the progress indicator and the call journal.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/kovlan/ApiTable.h"
+#include "host/kovlan/HostObject.h"
+#include "orvik/kovlan.h"
+
+namespace kovlan {
+
+class Host {
+ public:
+  static Host& Instance();
+
+  void Reset();
+
+  // --- Objects and containers
+  uint32_t BoardHandle() const { return kBoardHandle; }
+  uint32_t CreateObject(uint8_t kind);
+  HostObject* Find(uint32_t handle);
+  const HostObject* Find(uint32_t handle) const;
+  int32_t AddToContainer(uint32_t container, uint32_t object);
+  int32_t ObjectCount(uint8_t kind) const;
+  uint32_t HandleLimit() const { return static_cast<uint32_t>(objects_.size()); }
+
+  // --- Exchanges: the attributes of `api` for `handle` (record `key` of a
+  // keyed exchange), one address per attribute in prototype order.
+  template <typename... Ts>
+  int32_t Transfer(Api api, uint8_t mode, uint32_t handle, int32_t key, Ts*... args) {
+    const std::array<void*, sizeof...(Ts)> addresses{static_cast<void*>(args)...};
+    return TransferAll(ExchangeOf(api), mode, handle, key, addresses);
+  }
+  int32_t TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int32_t key, std::span<void* const> addresses);
+
+  // One stored attribute by position (inspection and set-up).
+  int32_t ReadField(uint32_t handle, const Exchange& ex, int32_t key, int32_t position, void* out, int32_t size);
+  int32_t WriteField(uint32_t handle, const Exchange& ex, int32_t key, int32_t position, const void* in, int32_t size);
+  // The template new objects of `kind` are stamped from.
+  int32_t WriteDefault(uint8_t kind, const Exchange& ex, int32_t position, const void* in, int32_t size);
+
+  // --- Object services
+  int32_t BoundingRectangle(uint32_t handle, int32_t* b1, int32_t* b2, int32_t* b3, int32_t* b4);
+  int32_t DisplayString(char* buffer256, uint32_t handle);
+  int32_t ClassMemberAt(uint32_t classHandle, int32_t index, OrvikShortString* name);
+  int32_t AddClassMember(uint32_t classHandle, const OrvikShortString* name);
+  int32_t RemoveClassMembers(uint32_t classHandle);
+
+  // --- Layer stack
+  int32_t SetLayerLink(int32_t layer, int32_t prev, int32_t next);
+  int32_t SetLayerPairs(int32_t count, const uint32_t* layerIds);
+
+  // --- Progress
+  void ProgressInit(const OrvikShortString* message, int32_t total);
+  void ProgressUpdate();
+  void ProgressFinish();
+  void SetProgressCallback(KvHostProgressFn cb, void* ctx);
+  bool ProgressOpen() const { return progressOpen_; }
+  int32_t ProgressState(char* message, int32_t size, int32_t* done, int32_t* total) const;
+  void ProgressCounts(int32_t* inits, int32_t* updates, int32_t* finishes) const;
+
+  // --- Journal
+  bool JournalOn() const { return journalOn_; }
+  void SetJournal(bool on) { journalOn_ = on; }
+  template <typename... Args>
+  void Log(std::string_view name, const Args&... args) {
+    if (!journalOn_) return;
+    std::string line(name);
+    (AppendScalar(line, args), ...);
+    journal_.push_back(std::move(line));
+  }
+  int32_t JournalCount() const { return static_cast<int32_t>(journal_.size()); }
+  int32_t JournalEntry(int32_t i, char* out, int32_t size) const;
+
+  // --- Reading values by field name (services and the JSON dump)
+  const HostObject* Object(uint32_t handle) const { return Find(handle); }
+  bool FieldValue(uint32_t handle, Api api, int32_t key, std::string_view name, int64_t* out) const;
+  bool FieldString(uint32_t handle, Api api, int32_t key, std::string_view name, std::string* out) const;
+  // Text a text object shows (its own text), or a component's designator.
+  std::string DisplayText(uint32_t handle) const;
+
+ private:
+  static constexpr uint32_t kBoardHandle = 1;
+
+  Host();
+  HostObject& Template(uint8_t kind);
+  void SeedBoard(HostObject& board);
+  void SeedTemplates();
+  // Sets one value by field name, converting to the field's type.
+  static void Seed(HostObject& object, Api api, int32_t key, std::string_view name, double value);
+  static void SeedText(HostObject& object, Api api, int32_t key, std::string_view name, std::string_view text);
+  int32_t CheckWrite(const Exchange& ex, HostObject& object, int32_t key, std::span<void* const> addresses) const;
+  void AfterWrite(const Exchange& ex, uint32_t handle, HostObject& object);
+  void LinkText(uint32_t component, uint32_t text, TextRole role);
+  void ApplySimpleStack(HostObject& pad);
+  void Notify(int32_t event);
+
+  static void AppendScalar(std::string& line, std::string_view text);
+  static void AppendScalar(std::string& line, const char* text) { AppendScalar(line, std::string_view(text)); }
+  static void AppendScalar(std::string& line, const OrvikShortString* text);
+  template <typename T>
+  static void AppendScalar(std::string& line, const T& value) {
+    line += ' ';
+    line += std::to_string(static_cast<long long>(value));
+  }
+
+  std::vector<HostObject> objects_;  // handle = index + 1; the board is handle 1
+  std::vector<HostObject> templates_;
+  std::vector<std::pair<uint32_t, std::vector<std::string>>> classMembers_;
+
+  bool progressOpen_ = false;
+  std::string progressMessage_;
+  int32_t progressTotal_ = 0;
+  int32_t progressDone_ = 0;
+  int32_t progressInits_ = 0;
+  int32_t progressUpdates_ = 0;
+  int32_t progressFinishes_ = 0;
+  KvHostProgressFn progressCallback_ = nullptr;
+  void* progressContext_ = nullptr;
+
+  bool journalOn_ = false;
+  std::vector<std::string> journal_;
+};
+
+}  // namespace kovlan
