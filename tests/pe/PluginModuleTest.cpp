@@ -1,0 +1,69 @@
+// What the built LoadOrvik.dll carries, read from the file itself.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/pe/PeImage.h"
+#include "tests/support/SharedLibrary.h"
+
+namespace orvik::test {
+namespace {
+
+class PluginModule : public ::testing::Test {
+ protected:
+  PeImage image_{PluginPath()};
+};
+
+TEST_F(PluginModule, ExportsExactlyTheThreeEntryPointsByOrdinal) {
+  EXPECT_EQ(image_.ExportModuleName(), "LoadOrvik.dll");
+  EXPECT_EQ(image_.ExportAddressCount(), 3u);
+  const std::vector<PeImage::Export> exports = image_.Exports();
+  ASSERT_EQ(exports.size(), 3u);
+  struct Expected {
+    const char* name;
+    std::uint32_t ordinal;
+  };
+  // Export names are sorted in the table.
+  const Expected expected[] = {{"GetPcbImporterDescription", 3}, {"ImportFileIntoPcb", 2}, {"RecognisedPCBFile", 1}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(exports[i].name, expected[i].name);
+    EXPECT_EQ(exports[i].ordinal, expected[i].ordinal) << expected[i].name;
+    const PeImage::Section* code = image_.SectionAt(exports[i].rva, 1);
+    ASSERT_NE(code, nullptr) << expected[i].name;
+    EXPECT_NE(code->characteristics & PeImage::kScnMemExecute, 0u) << expected[i].name;
+  }
+}
+
+std::vector<std::uint8_t> Utf16Description() {
+  const std::string text = "||Orvik Ascii files (*.PCB)|||";
+  std::vector<std::uint8_t> bytes;
+  for (char c : text) {
+    bytes.push_back(static_cast<std::uint8_t>(c));
+    bytes.push_back(0);
+  }
+  bytes.insert(bytes.end(), 4, 0);  // 16-bit zero and two bytes of padding
+  return bytes;
+}
+
+TEST_F(PluginModule, CarriesTheLanguageNeutralDescriptionResource) {
+  const auto data = image_.Resource(PeImage::kRtRcData, u"DESCRIPTION", 0);
+  ASSERT_TRUE(data.has_value());
+  EXPECT_EQ(data->size(), 64u);
+  EXPECT_EQ(*data, Utf16Description());
+}
+
+TEST_F(PluginModule, ArchitectureDirectoryPointsAtTheReadOnlyDescriptionText) {
+  const PeImage::DataDirectory entry = image_.Directory(7);
+  ASSERT_NE(entry.rva, 0u);
+  EXPECT_EQ(entry.size, 31u);
+  const std::vector<std::uint8_t> bytes = image_.Bytes(entry.rva, entry.size);
+  const std::string text(bytes.begin(), bytes.end());
+  EXPECT_EQ(text, std::string("||Orvik Ascii files (*.PCB)|||", 31));
+  const PeImage::Section* section = image_.SectionAt(entry.rva, entry.size);
+  ASSERT_NE(section, nullptr);
+  EXPECT_EQ(section->characteristics & (PeImage::kScnMemWrite | PeImage::kScnMemExecute), 0u) << section->name;
+}
+
+}  // namespace
+}  // namespace orvik::test
