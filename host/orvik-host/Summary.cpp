@@ -136,7 +136,11 @@ ImportSummary CollectSummary(const KovlanApi& api, int top) {
 }
 
 void PrintSummary(std::FILE* out, const ImportSummary& s) {
-  std::fprintf(out, "Imported %s in %.3f s\n", s.fileName.c_str(), s.seconds);
+  if (s.seconds < 1.0) {
+    std::fprintf(out, "Imported %s in %.1f ms\n", s.fileName.c_str(), s.seconds * 1000.0);
+  } else {
+    std::fprintf(out, "Imported %s in %.2f s\n", s.fileName.c_str(), s.seconds);
+  }
   std::fprintf(out, "Objects created: %d (", static_cast<int>(s.totalObjects));
   PrintKinds(out, s.created);
   std::fprintf(out, ")\n");
