@@ -85,32 +85,6 @@ TEST(PcbObject, LayerAccessorsSpeakLegacyNumbers) {
   EXPECT_THROW(o.GetLayer(), EAssertionFailed);
 }
 
-TEST(PcbObject, ClientOnlySettersAndBitPairs) {
-  TPCBObject o(1);
-  o.SetFlag0010(true);
-  o.SetFlag0800(true);
-  o.SetFlag8000(true);
-  EXPECT_EQ(o.Flags, 0x8810);
-  o.SetFlag0800(false);
-  EXPECT_EQ(o.Flags, 0x8010);
-  o.SetBit3Both(true);
-  EXPECT_EQ(o.BitField3, 0x0006);
-  EXPECT_TRUE(o.GetBit3Any());
-  o.SetBit3_02(false);
-  EXPECT_TRUE(o.GetBit3Any());
-  o.SetBit3_04(false);
-  EXPECT_FALSE(o.GetBit3Any());
-  o.BitField2 = 0x7B;
-  EXPECT_TRUE(o.GetBit2_01() && o.GetBit2_02() && o.GetBit2_08() && o.GetBit2_10() && o.GetBit2_20() && o.GetBit2_40());
-  // Setters of attributes the base does not hold change nothing.
-  o.SetX2(5);
-  o.SetWidth(9);
-  o.SetSize(9);
-  EXPECT_EQ(o.GetX2(), o.GetX());
-  EXPECT_EQ(o.GetWidth(), 0);
-  EXPECT_EQ(o.GetSize(), 0);
-}
-
 TEST(PcbObject, MoveByShiftsReferencePointAndWraps) {
   TPCBObject o(1);
   o.X = 3;
