@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the plug-in, the stand-in host module and the reference host, then
+# imports the example board through the real plug-in and shows the result.
+#
+#   tools/demo.sh [FILE]      (default: examples/demo-board.pcb)
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+board=${1:-examples/demo-board.pcb}
+
+tools/setup.sh native
+build=build/demo
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVIK_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" --target orvik-host LoadOrvik Kovlan
+
+echo
+echo "== orvik-host describe"
+"$build/bin/orvik-host" describe
+echo
+echo "== orvik-host recognise $board"
+"$build/bin/orvik-host" recognise "$board"
+echo
+echo "== orvik-host import $board"
+"$build/bin/orvik-host" import "$board" --json "$build/demo-board.json"
+echo
+echo "Board dump: $build/demo-board.json"

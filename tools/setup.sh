@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the builds need, as root, without questions.
+#
+#   tools/setup.sh native   compiler, CMake, Ninja, GoogleTest sources
+#   tools/setup.sh all      also Clang, the 32-bit MinGW-w64 cross compiler,
+#                           Wine (32-bit) and Python 3
+#
+# Only missing packages are installed; when nothing is missing, nothing runs.
+set -euo pipefail
+
+mode=${1:-all}
+export DEBIAN_FRONTEND=noninteractive
+
+packages=(cmake ninja-build g++ make googletest)
+if [ "$mode" = all ]; then
+  packages+=(clang g++-mingw-w64-i686-posix binutils-mingw-w64-i686 python3 wine wine32:i386)
+fi
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
+
+installed() {
+  [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
+}
+
+missing=()
+for p in "${packages[@]}"; do
+  installed "$p" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all packages present"
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+apt_options=(-y -q -o Dpkg::Options::=--force-confdef -o Dpkg::Options::=--force-confold -o DPkg::Lock::Timeout=600)
+if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
+"${sudo_cmd[@]}" apt-get update -q </dev/null
+"${sudo_cmd[@]}" apt-get install "${apt_options[@]}" "${missing[@]}" </dev/null
