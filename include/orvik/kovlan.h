@@ -43,6 +43,11 @@ KOVLAN_API int32_t ORVIK_STDCALL KvHost_ReadLayerAttribute(uint32_t handle, cons
 KOVLAN_API int32_t ORVIK_STDCALL KvHost_WriteLayerAttribute(uint32_t handle, const char* entryPoint, int32_t layer,
                                                             int32_t position, const void* in, int32_t size);
 
+// Kind reported by KvHost_ObjectKind for the board's handle. (The board is
+// no object kind of the entry points: PcbApi_GetObjectIdFromObjectHandle
+// reports 0 for it.)
+#define KVHOST_BOARD_KIND 0xFF
+
 // Object kind (ObjectId) of a handle, 0 when unknown.
 KOVLAN_API uint8_t ORVIK_STDCALL KvHost_ObjectKind(uint32_t handle);
 // Number of objects of a kind (0 = all kinds).

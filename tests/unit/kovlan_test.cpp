@@ -16,6 +16,10 @@
 
 #include "orvik/kovlan.h"
 
+// Two of the entry points the plug-in never calls.
+ORVIK_EXTERN_C ORVIK_IMPORT int32_t ORVIK_STDCALL PcbApi_SendCommand(void);
+ORVIK_EXTERN_C ORVIK_IMPORT int32_t ORVIK_STDCALL PCBAPI_GetUnaryRuleForPrimitive(void);
+
 namespace {
 
 constexpr uint8_t kArc = 1, kPad = 2, kVia = 3, kTrack = 4, kText = 5, kFill = 6, kNet = 8, kComponent = 9;
@@ -391,6 +395,9 @@ TEST_F(KovlanTest, InvalidCallsFailAndChangeNothing) {
   EXPECT_EQ(PcbApi_GetObjectIdFromObjectHandle(0), 0);
   EXPECT_EQ(PcbApi_GetObjectIdFromObjectHandle(board), 0);
   EXPECT_EQ(PcbApi_GetObjectIdFromObjectHandle(pad), kPad);
+  EXPECT_EQ(KvHost_ObjectKind(board), KVHOST_BOARD_KIND);
+  EXPECT_NE(PcbApi_SendCommand(), 0);
+  EXPECT_NE(PCBAPI_GetUnaryRuleForPrimitive(), 0);
 }
 
 TEST_F(KovlanTest, PrimitiveAndBitFieldsWorkForEveryKind) {
