@@ -171,7 +171,8 @@ int32_t Host::AddToContainer(uint32_t container, uint32_t object) {
   } else if (c->kind != kBoardKind) {
     return 2;
   }
-  if (std::find(c->members.begin(), c->members.end(), object) != c->members.end()) return 3;
+  // An object belongs to few containers: look there, not through the members.
+  if (std::find(o->memberOf.begin(), o->memberOf.end(), container) != o->memberOf.end()) return 3;
   c->members.push_back(object);
   o->memberOf.push_back(container);
   return 0;
