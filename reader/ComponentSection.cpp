@@ -74,10 +74,13 @@ void TComponentSection::CreateObjects() {
     Objects.push_back(std::move(component));
     pcbapi::Percent_Update();
   }
+  if constexpr (!kListScanLookup) NumberIndex.Build(Objects);
 }
 
 TPcbComponent* FindComponentByNumber(const TSection& componentSection, std::int32_t number) noexcept {
-  return FindObjectByNumber<TPcbComponent>(componentSection, number);
+  const auto* components = dynamic_cast<const TComponentSection*>(&componentSection);
+  return LookupObjectByNumber<TPcbComponent>(components != nullptr ? &components->NumberIndex : nullptr, componentSection,
+                                             number);
 }
 
 }  // namespace orvik

@@ -7,6 +7,7 @@
 #include "RTL/RT_PCB/PcbComponent.h"
 #include "RTL/RT_PCB/PcbText.h"
 #include "RTL/RT_PCB/ShortString.h"
+#include "reader/ObjectLookup.h"
 #include "reader/Section.h"
 
 namespace orvik {
@@ -38,12 +39,18 @@ class TComponentSection final : public TSectionOf<TComponentRecord> {
   // Designator, a word, comment, pattern, a word, X, Y, four ignored
   // integers, number, layer.
   void ReadRecords() override;
-  // One component per record, each with its designator and comment texts.
+  // One component per record, each with its designator and comment texts;
+  // then the number index over them.
   void CreateObjects() override;
+
+  // Components by number, built by CreateObjects (FindComponentByNumber).
+  TNumberIndex<TPcbComponent> NumberIndex;
 };
 
 // The first component among the section's objects whose Index, read as
-// 0..65535, equals `number`; nil when none does.
+// 0..65535, equals `number`; nil when none does. Constant time through the
+// section's index once CreateObjects has run on a TComponentSection; a scan
+// of the list otherwise.
 TPcbComponent* FindComponentByNumber(const TSection& componentSection, std::int32_t number) noexcept;
 
 }  // namespace orvik

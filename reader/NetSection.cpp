@@ -17,8 +17,14 @@ void TNetSection::ReadRecords() {
   KeepRecord(record);
 }
 
+void TNetSection::CreateObjects() {
+  TRecordSection::CreateObjects();
+  if constexpr (!kListScanLookup) NumberIndex.Build(Objects);
+}
+
 TPcbNet* FindNetByNumber(const TSection& netSection, std::int32_t number) noexcept {
-  return FindObjectByNumber<TPcbNet>(netSection, number);
+  const auto* nets = dynamic_cast<const TNetSection*>(&netSection);
+  return LookupObjectByNumber<TPcbNet>(nets != nullptr ? &nets->NumberIndex : nullptr, netSection, number);
 }
 
 }  // namespace orvik

@@ -5,6 +5,7 @@
 
 #include "RTL/RT_PCB/PcbNet.h"
 #include "RTL/RT_PCB/ShortString.h"
+#include "reader/ObjectLookup.h"
 #include "reader/Section.h"
 
 namespace orvik {
@@ -23,11 +24,17 @@ class TNetSection final : public TRecordSection<TNetRecord, TPcbNet, objectkind:
   using TRecordSection::TRecordSection;
   // Name, number, three ignored integers.
   void ReadRecords() override;
+  // One net per record, then the number index over them.
+  void CreateObjects() override;
+
+  // Nets by number, built by CreateObjects (FindNetByNumber).
+  TNumberIndex<TPcbNet> NumberIndex;
 };
 
 // The first net among the section's objects whose Index, read as 0..65535,
 // equals `number`; nil when none does (always for negative numbers and
-// numbers above 65535).
+// numbers above 65535). Constant time through the section's index once
+// CreateObjects has run on a TNetSection; a scan of the list otherwise.
 TPcbNet* FindNetByNumber(const TSection& netSection, std::int32_t number) noexcept;
 
 }  // namespace orvik
