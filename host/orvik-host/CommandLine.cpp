@@ -79,6 +79,10 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
       takeValue(o.jsonPath);
     } else if (name == "--journal") {
       takeValue(o.journalPath);
+    } else if (name == "--svg") {
+      takeValue(o.svgPath);
+    } else if (name == "--html") {
+      takeValue(o.htmlPath);
     } else if (name == "--progress") {
       noValue();
       o.progress = ProgressMode::kOn;
@@ -137,8 +141,9 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
       }
     }
   }
-  if (o.command != Command::kImport && (!o.jsonPath.empty() || !o.journalPath.empty())) {
-    fail("--json and --journal apply to import only");
+  if (o.command != Command::kImport &&
+      (!o.jsonPath.empty() || !o.journalPath.empty() || !o.svgPath.empty() || !o.htmlPath.empty())) {
+    fail("--json, --journal, --svg and --html apply to import only");
   }
   return result;
 }
@@ -163,6 +168,9 @@ Options:
   --json FILE       import: write the resulting board as JSON to FILE
   --journal FILE    import: record every call into the host module, one line
                     per call, and write the record to FILE
+  --svg FILE        import: write a picture of the board as SVG to FILE
+  --html FILE       import: write a page to FILE that shows the board with a
+                    layer list, zoom, pan and object details
   --progress        import: always draw the progress bar on stderr
   --no-progress     import: never draw it (default: only on a terminal)
   --top N           import: list the N nets and components with the most
@@ -181,7 +189,7 @@ Exit codes:
   3  the input file, the plug-in or the host module could not be loaded
      (missing file, missing library or missing entry point)
   4  the plug-in's import returned false
-  5  the JSON dump or the journal could not be written
+  5  the JSON dump, the journal or a preview could not be written
   6  unexpected internal error
 )";
   return text;

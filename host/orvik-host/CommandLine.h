@@ -21,6 +21,8 @@ struct Options {
   std::string pluginPath;   // empty: the plug-in beside the executable
   std::string jsonPath;     // import: board dump
   std::string journalPath;  // import: call journal
+  std::string svgPath;      // import: board preview as SVG
+  std::string htmlPath;     // import: board preview as an HTML page
   ProgressMode progress = ProgressMode::kAuto;
   int top = 5;  // import: nets and components listed in the summary
 };

@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "host/orvik-host/BoardPreview.h"
 #include "host/orvik-host/ExitCodes.h"
 #include "host/orvik-host/FileExists.h"
+#include "host/orvik-host/HtmlPage.h"
 #include "host/orvik-host/ProgressBar.h"
+#include "host/orvik-host/SceneReader.h"
 #include "host/orvik-host/Summary.h"
 
 #ifndef ORVIK_HOST_VERSION
@@ -81,6 +84,29 @@ bool WantProgress(ProgressMode mode) {
   return StderrIsTerminal();
 }
 
+bool WriteTextFile(const std::string& path, const std::string& text) {
+  File file(std::fopen(path.c_str(), "wb"));
+  if (!file) return false;
+  if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size()) return false;
+  return std::fflush(file.get()) == 0;
+}
+
+// The SVG and HTML board previews the options ask for.
+bool WritePreviews(const KovlanApi& api, const Options& options, std::string& error) {
+  if (options.svgPath.empty() && options.htmlPath.empty()) return true;
+  const BoardScene scene = ReadBoardScene(api);
+  bool ok = true;
+  if (!options.svgPath.empty() && !WriteTextFile(options.svgPath, BoardSvg(scene))) {
+    error = "cannot write the SVG preview " + options.svgPath;
+    ok = false;
+  }
+  if (!options.htmlPath.empty() && !WriteTextFile(options.htmlPath, BoardHtml(scene, options.file))) {
+    error = (ok ? "" : error + "; ") + "cannot write the HTML preview " + options.htmlPath;
+    ok = false;
+  }
+  return ok;
+}
+
 }  // namespace
 
 int RunDescribe(const ImporterApi& importer) {
@@ -139,6 +165,10 @@ int RunImport(const HostModules& modules, const Options& options) {
   }
   std::string error;
   if (!options.journalPath.empty() && !WriteJournal(kovlan, options.journalPath, error)) {
+    PrintError(error);
+    exitCode = kExitOutputFailure;
+  }
+  if (!WritePreviews(kovlan, options, error)) {
     PrintError(error);
     exitCode = kExitOutputFailure;
   }

@@ -25,8 +25,10 @@ inline constexpr const char* kPluginFileName = "libLoadOrvik.so";
   X(ObjectKind)                      \
   X(ObjectCount)                     \
   X(Members)                         \
+  X(Memberships)                     \
   X(BoardHandle)                     \
   X(ReadAttribute)                   \
+  X(ReadLayerAttribute)              \
   X(SetJournal)                      \
   X(JournalCount)                    \
   X(JournalEntry)                    \

@@ -1,5 +1,7 @@
 #include "host/orvik-host/Summary.h"
 
+#include "host/orvik-host/HostReads.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -8,8 +10,8 @@ namespace orvik::host {
 
 namespace {
 
-// ObjectIds of the kinds an import creates.
-constexpr uint8_t kArc = 1, kPad = 2, kVia = 3, kTrack = 4, kText = 5, kFill = 6, kNet = 8, kComponent = 9;
+constexpr uint8_t kArc = kArcKind, kPad = kPadKind, kVia = kViaKind, kTrack = kTrackKind, kText = kTextKind,
+                  kFill = kFillKind, kNet = kNetKind, kComponent = kComponentKind;
 
 struct KindName {
   uint8_t kind;
@@ -23,55 +25,6 @@ constexpr std::array<KindName, 8> kKinds{{{kArc, "arcs"},
                                           {kFill, "fills"},
                                           {kNet, "nets"},
                                           {kComponent, "components"}}};
-
-// Argument positions (after mode and handle) of the attributes read here.
-constexpr int32_t kNetNamePosition = 1;              // PcbApi_QueryNet: index, name
-constexpr int32_t kComponentDesignatorPosition = 4;  // PcbApi_QueryComponent: ..., designatorHandle
-constexpr int32_t kTextTextPosition = 12;            // PcbApi_QueryText: ..., mirrored, text
-
-// A container never lists more members than the module has objects; this
-// bound only guards the allocation against a nonsensical count.
-constexpr int32_t kMaxMembers = 1 << 26;
-
-std::vector<uint32_t> Members(const KovlanApi& api, uint32_t container) {
-  uint32_t probe = 0;
-  const int32_t count = api.Members(container, &probe, 0);
-  if (count <= 0) return {};
-  std::vector<uint32_t> members(static_cast<std::size_t>(std::min(count, kMaxMembers)));
-  const int32_t again = api.Members(container, members.data(), static_cast<int32_t>(members.size()));
-  members.resize(static_cast<std::size_t>(std::clamp<int32_t>(again, 0, static_cast<int32_t>(members.size()))));
-  return members;
-}
-
-int32_t MemberCount(const KovlanApi& api, uint32_t container) {
-  uint32_t probe = 0;
-  return std::max(api.Members(container, &probe, 0), 0);
-}
-
-std::string ReadShortString(const KovlanApi& api, uint32_t handle, const char* entryPoint, int32_t position) {
-  OrvikShortString value{};
-  if (api.ReadAttribute(handle, entryPoint, position, &value, static_cast<int32_t>(sizeof value)) !=
-      static_cast<int32_t>(sizeof value)) {
-    return {};
-  }
-  return std::string(value.text, value.length);
-}
-
-std::string NetName(const KovlanApi& api, uint32_t net) {
-  std::string name = ReadShortString(api, net, "PcbApi_QueryNet", kNetNamePosition);
-  return name.empty() ? "#" + std::to_string(net) : name;
-}
-
-std::string ComponentName(const KovlanApi& api, uint32_t component) {
-  uint32_t designator = 0;
-  std::string name;
-  if (api.ReadAttribute(component, "PcbApi_QueryComponent", kComponentDesignatorPosition, &designator,
-                        static_cast<int32_t>(sizeof designator)) == static_cast<int32_t>(sizeof designator) &&
-      designator != 0) {
-    name = ReadShortString(api, designator, "PcbApi_QueryText", kTextTextPosition);
-  }
-  return name.empty() ? "#" + std::to_string(component) : name;
-}
 
 // The `top` groups with the most members; ties by name.
 std::vector<GroupEntry> Top(std::vector<std::pair<uint32_t, int32_t>> groups, int top,

@@ -1,0 +1,43 @@
+// Typed reads of the host module's board through its inspection exports,
+// shared by the import summary and the board preview.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/orvik-host/HostModules.h"
+
+namespace orvik::host {
+
+// ObjectIds of the kinds an import creates.
+inline constexpr uint8_t kArcKind = 1, kPadKind = 2, kViaKind = 3, kTrackKind = 4, kTextKind = 5, kFillKind = 6,
+                         kNetKind = 8, kComponentKind = 9;
+
+// Objects added to a container (or the containers an object was added to,
+// with `memberships`), in order; empty for an unknown handle.
+std::vector<uint32_t> Members(const KovlanApi& api, uint32_t container);
+std::vector<uint32_t> Memberships(const KovlanApi& api, uint32_t object);
+int32_t MemberCount(const KovlanApi& api, uint32_t container);
+
+// The attribute at `position` of `entryPoint` as a T, or nothing when the
+// module does not hold it with exactly that width.
+template <typename T>
+std::optional<T> ReadValue(const KovlanApi& api, uint32_t handle, const char* entryPoint, int32_t position) {
+  T value{};
+  if (api.ReadAttribute(handle, entryPoint, position, &value, static_cast<int32_t>(sizeof value)) !=
+      static_cast<int32_t>(sizeof value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// A short-string attribute; empty when unreadable.
+std::string ReadShortString(const KovlanApi& api, uint32_t handle, const char* entryPoint, int32_t position);
+
+// A net's name, a component's designator; "#<handle>" when empty.
+std::string NetName(const KovlanApi& api, uint32_t net);
+std::string ComponentName(const KovlanApi& api, uint32_t component);
+
+}  // namespace orvik::host

@@ -1,0 +1,98 @@
+#include "host/orvik-host/Markup.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace orvik::host {
+
+namespace {
+
+constexpr double kLargest = 1e15;  // well inside int64 after scaling by 10000
+
+// `scaled` / 10000 with the fraction's trailing zeros removed.
+std::string FormatTenThousandths(int64_t scaled) {
+  const bool negative = scaled < 0;
+  // Magnitude without overflow for INT64_MIN.
+  const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
+  const uint64_t whole = magnitude / 10000;
+  uint64_t fraction = magnitude % 10000;
+  std::string out;
+  if (negative && magnitude != 0) out += '-';
+  char buf[24];
+  const auto r = std::to_chars(buf, buf + sizeof buf, whole);
+  out.append(buf, r.ptr);
+  if (fraction != 0) {
+    char digits[5] = {'0', '0', '0', '0', '\0'};
+    for (int i = 3; i >= 0; --i) {
+      digits[i] = static_cast<char>('0' + fraction % 10);
+      fraction /= 10;
+    }
+    int length = 4;
+    while (digits[length - 1] == '0') --length;
+    out += '.';
+    out.append(digits, static_cast<std::size_t>(length));
+  }
+  return out;
+}
+
+int64_t RoundCapped(double v) {
+  if (!std::isfinite(v)) return 0;
+  if (v > kLargest) v = kLargest;
+  if (v < -kLargest) v = -kLargest;
+  return std::llround(v);
+}
+
+}  // namespace
+
+void AppendEscaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        continue;
+      case '<':
+        out += "&lt;";
+        continue;
+      case '>':
+        out += "&gt;";
+        continue;
+      case '"':
+        out += "&quot;";
+        continue;
+      case '\'':
+        out += "&#39;";
+        continue;
+      default:
+        break;
+    }
+    if (b >= 0x80) {
+      static const char kHex[] = "0123456789ABCDEF";
+      out += "&#x";
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+      out += ';';
+    } else if ((b < 0x20 && c != '\t' && c != '\n' && c != '\r') || b == 0x7F) {
+      out += "&#xFFFD;";
+    } else {
+      out += c;
+    }
+  }
+}
+
+std::string Escaped(std::string_view text) {
+  std::string out;
+  AppendEscaped(out, text);
+  return out;
+}
+
+std::string FormatMils(int64_t units) { return FormatTenThousandths(units); }
+
+std::string FormatMils(double units) { return FormatTenThousandths(RoundCapped(units)); }
+
+std::string FormatNumber(double value) {
+  if (!std::isfinite(value)) return "0";
+  return FormatTenThousandths(RoundCapped(value * 10000.0));
+}
+
+}  // namespace orvik::host

@@ -1,0 +1,16 @@
+// Reads the host module's current board into a BoardScene.
+#pragma once
+
+#include "host/orvik-host/BoardScene.h"
+#include "host/orvik-host/HostModules.h"
+
+namespace orvik::host {
+
+// Every primitive on the board: the board's own members, the members of
+// the components on it, and (to count what is left out) the members of its
+// nets. A primitive counts as placed when it is a member of the board or of
+// a component on the board; the others, and those on no known layer, only
+// add to `unplaced`. Layer names come from the board's layer stack.
+BoardScene ReadBoardScene(const KovlanApi& api);
+
+}  // namespace orvik::host
