@@ -3,7 +3,8 @@
 #
 #   tools/setup.sh native   compiler, CMake, Ninja, GoogleTest sources
 #   tools/setup.sh all      also Clang, the 32-bit MinGW-w64 cross compiler,
-#                           Wine (32-bit) and Python 3
+#                           Wine (32-bit), Python 3, and Chromium with the
+#                           browser test's npm packages
 #
 # Only missing packages are installed; when nothing is missing, nothing runs.
 set -euo pipefail
@@ -14,7 +15,21 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(cmake ninja-build g++ make googletest)
 if [ "$mode" = all ]; then
   packages+=(clang g++-mingw-w64-i686-posix binutils-mingw-w64-i686 python3 wine wine32:i386)
+  # The browser test of the HTML board preview: headless Chromium, and npm
+  # for its test packages (a Node.js that brings its own npm is kept).
+  packages+=(chromium)
+  command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 fi
+
+# npm packages of the browser test, from its lock file, when missing.
+browser_test_packages() {
+  [ "$mode" = all ] || return 0
+  local dir
+  dir="$(cd "$(dirname "$0")/.." && pwd)/tests/browser"
+  [ -d "$dir/node_modules/playwright-core" ] && [ -d "$dir/node_modules/pngjs" ] && return 0
+  echo "setup: installing the browser test's npm packages"
+  (cd "$dir" && npm ci --no-audit --no-fund)
+}
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
@@ -31,6 +46,7 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -eq 0 ]; then
   echo "setup: all packages present"
+  browser_test_packages
   exit 0
 fi
 
@@ -41,3 +57,4 @@ if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures
 fi
 "${sudo_cmd[@]}" apt-get update -q </dev/null
 "${sudo_cmd[@]}" apt-get install "${apt_options[@]}" "${missing[@]}" </dev/null
+browser_test_packages
