@@ -100,7 +100,9 @@ bool WritePreviews(const KovlanApi& api, const Options& options, std::string& er
     error = "cannot write the SVG preview " + options.svgPath;
     ok = false;
   }
-  if (!options.htmlPath.empty() && !WriteTextFile(options.htmlPath, BoardHtml(scene, options.file))) {
+  const std::size_t slash = options.file.find_last_of("/\\");
+  const std::string title = slash == std::string::npos ? options.file : options.file.substr(slash + 1);
+  if (!options.htmlPath.empty() && !WriteTextFile(options.htmlPath, BoardHtml(scene, title))) {
     error = (ok ? "" : error + "; ") + "cannot write the HTML preview " + options.htmlPath;
     ok = false;
   }
