@@ -55,6 +55,10 @@ for preset in "${presets[@]}"; do
   echo "=== $preset: test"
   t1=$(date +%s)
   ctest --preset "$preset" --timeout 600 2>&1 | tee "$logs/$preset-test.log" | grep -E 'tests passed|\*\*\*|Failed|Timeout|Exception' || true
+  if [ "$preset" = win32 ]; then
+    # Stop the Wine server and Wine's background processes of the build's prefix.
+    WINEPREFIX="$root/build/win32/wine/prefix" wineserver -k >/dev/null 2>&1 || true
+  fi
   line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$logs/$preset-test.log" | tail -n 1)
   if [ -z "$line" ]; then
     tail -n 40 "$logs/$preset-test.log"

@@ -586,8 +586,10 @@ void BoardGenerator::WriteRoute(const Pad& from, const Pad& to, std::int32_t net
         layer = next;
       }
       for (; arc < arcs && 1 + std::uint64_t{arc} * (segments - 1) / arcs == s; ++arc) {
-        Arc(random_.Between(10, 40), static_cast<std::int32_t>(random_.Below(4)) * 90, random_.Percent(50) ? 90 : -90,
-            width, layer, p, net, 0);
+        // Drawn last to first: the order the generator's known output was made in.
+        const std::int32_t sweep = random_.Percent(50) ? 90 : -90;
+        const std::int32_t start = static_cast<std::int32_t>(random_.Below(4)) * 90;
+        Arc(random_.Between(10, 40), start, sweep, width, layer, p, net, 0);
       }
     }
     previous = p;
@@ -598,7 +600,8 @@ void BoardGenerator::WriteRoute(const Pad& from, const Pad& to, std::int32_t net
     Via(Clamp(std::int64_t{middle.x} + std::int64_t{i} * 30, middle.y), power ? 40 : 24, power ? 20 : 12, net);
   }
   for (std::uint32_t i = 0; arc < arcs; ++arc, ++i) {
-    Arc(random_.Between(10, 40), static_cast<std::int32_t>(random_.Below(4)) * 90, 180, width, layer,
+    const std::int32_t start = static_cast<std::int32_t>(random_.Below(4)) * 90;
+    Arc(random_.Between(10, 40), start, 180, width, layer,
         Clamp(middle.x, std::int64_t{middle.y} + std::int64_t{i} * 30), net, 0);
   }
 }
@@ -617,7 +620,8 @@ void BoardGenerator::WriteFreeGraphics() {
     }
   }
   while (written_.arcs < counts_.arcs) {
-    Arc(random_.Between(50, 150), 0, 360, 10, kMechanical1, RandomPoint(), 0, 0);
+    const Point centre = RandomPoint();
+    Arc(random_.Between(50, 150), 0, 360, 10, kMechanical1, centre, 0, 0);
   }
   while (written_.vias < counts_.vias) {
     Via(RandomPoint(), 24, 12, counts_.nets > 0 ? 1 : 0);
@@ -627,7 +631,8 @@ void BoardGenerator::WriteFreeGraphics() {
 void BoardGenerator::WriteFills() {
   for (std::uint32_t i = 0; i < counts_.fills; ++i) {
     const Point a = RandomPoint();
-    const Point b = Clamp(std::int64_t{a.x} + random_.Between(20, 400), std::int64_t{a.y} + random_.Between(20, 400));
+    const std::int32_t height = random_.Between(20, 400);
+    const Point b = Clamp(std::int64_t{a.x} + random_.Between(20, 400), std::int64_t{a.y} + height);
     const std::int32_t net = random_.Percent(50) ? PowerNet() : 0;
     const std::uint32_t component = random_.Percent(15) ? RandomComponent() : 0;
     const std::int32_t layer = random_.Percent(90) ? CopperLayer() : kTopOverlay;
@@ -645,8 +650,8 @@ void BoardGenerator::WritePolygons() {
     const std::uint32_t roll = random_.Below(10);
     const std::int32_t layer = roll < 4 ? 1 : roll < 6 ? 0 : kCopperLayers[2 + random_.Below(4)];
     const Point low = RandomPoint();
-    const Point high =
-        Clamp(std::int64_t{low.x} + random_.Between(300, 4000), std::int64_t{low.y} + random_.Between(300, 4000));
+    const std::int32_t height = random_.Between(300, 4000);
+    const Point high = Clamp(std::int64_t{low.x} + random_.Between(300, 4000), std::int64_t{low.y} + height);
     // A quarter of the pours are slightly skewed quadrilaterals.
     const std::int32_t skew = random_.Percent(25) ? random_.Between(5, 40) : 0;
     std::array<Point, 4> points = {Clamp(low.x, low.y), Clamp(high.x, std::int64_t{low.y} + skew),
@@ -682,8 +687,9 @@ void BoardGenerator::WriteFreeTexts() {
     const std::string_view word = kFreeTexts[random_.Below(static_cast<std::uint32_t>(kFreeTexts.size()))];
     const Label text(word, i + 1, ' ');
     const std::int32_t width = random_.Percent(40) ? 0 : random_.Between(5, 15);
-    Text(text.View(), random_.Between(30, 120), static_cast<std::int32_t>(random_.Below(4)) + (mirrored ? 4 : 0), width,
-         layer, RandomPoint(), 0);
+    const Point at = RandomPoint();
+    const std::int32_t rotation = static_cast<std::int32_t>(random_.Below(4)) + (mirrored ? 4 : 0);
+    Text(text.View(), random_.Between(30, 120), rotation, width, layer, at, 0);
   }
 }
 
