@@ -2,10 +2,10 @@
 // catches everything and answers false (or the static description).
 #include <string>
 
+#include "entry/ImportFile.h"
 #include "entry/Recognition.h"
 #include "orvik/importer.h"
 #include "platform/Module.h"
-#include "reader/OrvikFile.h"
 
 // Windows exports come from LoadOrvik.def (undecorated names, fixed
 // ordinals); elsewhere the version script keeps exactly these three.
@@ -59,13 +59,8 @@ LOADORVIK_API OrvikBool ORVIK_STDCALL ImportFileIntoPcb(const OrvikShortString* 
     const std::string name = CopyArgument(fileName);
     // Copied like the file name; it has no bearing on the import.
     [[maybe_unused]] const std::string second = CopyArgument(unused);
-    if (!orvik::entry::IsRecognised(g_existSpecific, name)) return 0;
-    orvik::TOrvikFile driver(name);
-    driver.Import();
-    return 1;
+    return orvik::entry::ImportFile(g_existSpecific, name) ? 1 : 0;
   } catch (...) {
-    // Everything the import created on this side has been released by its
-    // owner on the way out; the host objects already made stay in the board.
     return 0;
   }
 }

@@ -2,7 +2,8 @@
 # Installs the Debian packages the builds need, as root, without questions.
 #
 #   tools/setup.sh native   compiler, CMake, Ninja, GoogleTest sources
-#   tools/setup.sh all      also Clang, the 32-bit MinGW-w64 cross compiler,
+#   tools/setup.sh all      also Clang (with its sanitizer and libFuzzer
+#                           runtimes), the 32-bit MinGW-w64 cross compiler,
 #                           Wine (32-bit), Python 3, and Chromium with the
 #                           browser test's npm packages
 #
@@ -14,7 +15,7 @@ export DEBIAN_FRONTEND=noninteractive
 
 packages=(cmake ninja-build g++ make googletest)
 if [ "$mode" = all ]; then
-  packages+=(clang g++-mingw-w64-i686-posix binutils-mingw-w64-i686 python3 wine wine32:i386)
+  packages+=(clang libclang-rt-14-dev g++-mingw-w64-i686-posix binutils-mingw-w64-i686 python3 wine wine32:i386)
   # The browser test of the HTML board preview: headless Chromium, and npm
   # for its test packages (a Node.js that brings its own npm is kept).
   packages+=(chromium)

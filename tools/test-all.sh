@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # The whole test command: installs what is missing, then configures, builds
-# and tests every preset — native GCC, native Clang, and the 32-bit Windows
-# build under Wine — and prints a summary. Exits non-zero on any failure.
+# and tests every preset — native GCC, native Clang, the 32-bit Windows
+# build under Wine, and Clang with AddressSanitizer, UndefinedBehaviorSanitizer
+# and short fuzz runs — and prints a summary. Exits non-zero on any failure.
 #
-#   tools/test-all.sh [PRESET...]     (default: native win32 native-clang)
+#   tools/test-all.sh [PRESET...]     (default: native win32 native-clang asan)
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 presets=("$@")
-[ ${#presets[@]} -eq 0 ] && presets=(native win32 native-clang)
+[ ${#presets[@]} -eq 0 ] && presets=(native win32 native-clang asan)
 
 started=$(date +%s)
 logs=build/logs
