@@ -62,6 +62,15 @@ void* SlotAddress(Entry slot) noexcept {
   return i < g_slots.size() ? g_slots[i] : nullptr;
 }
 
+namespace testing {
+
+void ClearSlot(Entry slot) noexcept {
+  const auto i = static_cast<std::size_t>(slot);
+  if (i < g_slots.size()) g_slots[i] = nullptr;
+}
+
+}  // namespace testing
+
 namespace detail {
 
 void Wrapper<Entry::Percent_Init, PcbApi_Percent_Init_sig, PcbApi_Percent_Init_fn>::operator()(

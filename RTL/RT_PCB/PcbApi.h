@@ -47,6 +47,12 @@ bool IsResolved(Entry slot) noexcept;
 // The raw address in a slot (after EnsurePcbApi).
 void* SlotAddress(Entry slot) noexcept;
 
+namespace testing {
+// Empties one slot, as if the module did not export that entry point, until
+// the next LoadPcbApi. For in-process tests only.
+void ClearSlot(Entry slot) noexcept;
+}  // namespace testing
+
 // What a wrapper returns when its slot is empty.
 constexpr int DefaultResult(Entry e) noexcept {
   switch (e) {

@@ -1,5 +1,7 @@
 #include "host/kovlan/Host.h"
 
+#include "host/kovlan/Faults.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -180,6 +182,7 @@ int32_t Host::AddToContainer(uint32_t container, uint32_t object) {
 
 int32_t Host::TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int32_t key,
                           std::span<void* const> addresses) {
+  if (const int32_t status = faults::QueryStatus(); status != 0) return status;
   if (mode > ORVIK_SM_REBIND || ex.holder == Holder::None || addresses.size() != ex.fields.size()) return 1;
   HostObject* object = Find(handle);
   if (object == nullptr || !ex.HeldBy(object->kind) || !ex.KeyValid(key)) return 1;
@@ -208,7 +211,11 @@ int32_t Host::TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int
       CopyValue(addresses[i], stored, f);
     }
   }
-  if (write) AfterWrite(ex, handle, *object);
+  if (write) {
+    AfterWrite(ex, handle, *object);
+  } else {
+    faults::AfterRead(ex, key, addresses);
+  }
   return 0;
 }
 

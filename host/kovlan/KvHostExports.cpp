@@ -2,6 +2,7 @@
 #include "orvik/kovlan.h"
 
 #include "host/kovlan/Boundary.h"
+#include "host/kovlan/Faults.h"
 #include "host/kovlan/JsonDump.h"
 
 using kovlan::FindExchange;
@@ -22,7 +23,10 @@ int32_t CopyHandles(const std::vector<uint32_t>& handles, uint32_t* out, int32_t
 }  // namespace
 
 KOVLAN_API void ORVIK_STDCALL KvHost_Reset(void) {
-  GuardedVoid([] { Host::Instance().Reset(); });
+  GuardedVoid([] {
+    Host::Instance().Reset();
+    kovlan::faults::ClearAll();
+  });
 }
 
 KOVLAN_API int32_t ORVIK_STDCALL KvHost_ReadAttribute(uint32_t handle, const char* entryPoint, int32_t position,

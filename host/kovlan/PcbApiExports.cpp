@@ -5,6 +5,7 @@
 #include "orvik/pcbapi.h"
 
 #include "host/kovlan/Boundary.h"
+#include "host/kovlan/Faults.h"
 
 using kovlan::Api;
 using kovlan::Guarded;
@@ -56,7 +57,7 @@ uint32_t ORVIK_STDCALL PcbApi_CreateObject(uint8_t objectId) {
   return Guarded<uint32_t>(0, [&] {
     Host& host = Host::Instance();
     host.Log("PcbApi_CreateObject", objectId);
-    return host.CreateObject(objectId);
+    return kovlan::faults::CreateObjectFails() ? 0u : host.CreateObject(objectId);
   });
 }
 
@@ -117,7 +118,9 @@ int32_t ORVIK_STDCALL PcbApi_GetDesignatorDisplayString(char* buffer256, uint32_
   return Guarded<int32_t>(1, [&] {
     Host& host = Host::Instance();
     host.Log("PcbApi_GetDesignatorDisplayString", handle);
-    return host.DisplayString(buffer256, handle);
+    const int32_t status = host.DisplayString(buffer256, handle);
+    kovlan::faults::AfterDisplayString(buffer256);
+    return status;
   });
 }
 
@@ -300,6 +303,10 @@ int32_t ORVIK_STDCALL PcbApi_GetMemberFromClassAt(uint32_t classHandle, int32_t 
   return Guarded<int32_t>(1, [&] {
     Host& host = Host::Instance();
     host.Log("PcbApi_GetMemberFromClassAt", classHandle, index);
+    if (kovlan::faults::ClassMemberAlways()) {
+      kovlan::faults::FillClassMember(name, index);
+      return 0;
+    }
     return host.ClassMemberAt(classHandle, index, name);
   });
 }

@@ -90,5 +90,20 @@ KOVLAN_API int32_t ORVIK_STDCALL KvHost_SetLayerPairs(int32_t count, const uint3
 KOVLAN_API int32_t ORVIK_STDCALL KvHost_SetDefault(uint8_t kind, const char* entryPoint, int32_t position,
                                                    const void* in, int32_t size);
 
+// Host faults for robustness tests, all off after KvHost_Reset: sets the
+// switch `name` to `value` (0 = off). Returns 0, or -1 for an unknown name.
+//   "query-status"        every query exchange answers `value` (non-zero)
+//                         and moves no data
+//   "create-object-zero"  CreateObject answers 0
+//   "long-strings"        every string read holds 255 characters;
+//                         GetDesignatorDisplayString fills all 256 bytes
+//                         without a terminator
+//   "layer-id"            every layer identifier read is `value`
+//   "pad-stack-mode"      QueryPadStackMode reads answer `value`
+//   "layer-links"         layer links read as a ring (1) or past 82 (2)
+//   "class-member-always" GetMemberFromClassAt answers 0 at every index
+//   "reference-count"     References_Count reads answer `value`
+KOVLAN_API int32_t ORVIK_STDCALL KvHost_SetFault(const char* name, int32_t value);
+
 // Writes the board as JSON to `path`. 0 on success.
 KOVLAN_API int32_t ORVIK_STDCALL KvHost_DumpJson(const char* path);
