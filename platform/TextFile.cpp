@@ -39,6 +39,7 @@ void TextFile::Reset() {
   }
   handle_ = h;
   pos_ = end_ = 0;
+  consumed_ = 0;
   physicalEnd_ = false;
 }
 
@@ -53,6 +54,7 @@ void TextFile::Close() {
   HANDLE h = static_cast<HANDLE>(handle_);
   handle_ = kNoHandle;
   pos_ = end_ = 0;
+  consumed_ = 0;
   if (!CloseHandle(h)) throw EInOutError("cannot close " + name_);
 }
 
@@ -61,6 +63,7 @@ bool TextFile::Refill() {
   DWORD got = 0;
   if (!ReadFile(static_cast<HANDLE>(handle_), buffer_.get(), static_cast<DWORD>(kBufferSize), &got, nullptr))
     throw EInOutError("cannot read " + name_);
+  consumed_ += end_;
   pos_ = 0;
   end_ = got;
   if (got == 0) physicalEnd_ = true;
@@ -81,6 +84,7 @@ void TextFile::Reset() {
   }
   handle_ = fd;
   pos_ = end_ = 0;
+  consumed_ = 0;
   physicalEnd_ = false;
 }
 
@@ -95,6 +99,7 @@ void TextFile::Close() {
   const int fd = handle_;
   handle_ = kNoHandle;
   pos_ = end_ = 0;
+  consumed_ = 0;
   if (::close(fd) != 0) throw EInOutError("cannot close " + name_);
 }
 
@@ -105,6 +110,7 @@ bool TextFile::Refill() {
     got = ::read(handle_, buffer_.get(), kBufferSize);
   } while (got < 0 && errno == EINTR);
   if (got < 0) throw EInOutError("cannot read " + name_);
+  consumed_ += end_;
   pos_ = 0;
   end_ = static_cast<std::size_t>(got);
   if (got == 0) physicalEnd_ = true;

@@ -55,6 +55,9 @@ class TextFile {
   }
   // True when the next unread character is CR or the file has ended.
   bool Eoln() { return Eof() || buffer_[pos_] == '\r'; }
+  // Bytes consumed since the file was opened: the offset of the next
+  // character.
+  std::uint64_t Position() const noexcept { return consumed_ + pos_; }
 
  private:
 #ifdef _WIN32
@@ -73,6 +76,7 @@ class TextFile {
   std::unique_ptr<char[]> buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
+  std::uint64_t consumed_ = 0;  // bytes of the blocks before the current one
   bool physicalEnd_ = false;
 };
 

@@ -26,6 +26,8 @@ constexpr std::uint8_t kTrackKind = objectkind::kTrack;
 constexpr std::uint8_t kTextKind = objectkind::kText;
 constexpr TLegacyLayer kMultiLayer = 74;
 
+}  // namespace
+
 bool SameKeyword(std::string_view a, std::string_view b) noexcept {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -34,8 +36,6 @@ bool SameKeyword(std::string_view a, std::string_view b) noexcept {
   }
   return true;
 }
-
-}  // namespace
 
 TOrvikFile::TOrvikFile(std::string_view fileName) : FileName(fileName), Tokens(TextFile, TProgressRule::AfterFirst) {
   TextFile.Assign(FileName.View());
@@ -90,13 +90,7 @@ void TOrvikFile::CloseProgress() {
 
 void TOrvikFile::Import() {
   try {
-    TextFile.Reset();
-    const std::uint64_t size = TextFile.Size();
-    const std::string message = "Loading " + FileName.Str() + " (Orvik)";
-    OpenProgress(message,
-                 static_cast<std::int64_t>(std::min<std::uint64_t>(size, std::numeric_limits<std::int32_t>::max())));
-    ReadingPass();
-    CloseProgress();
+    ReadFile();
     CommitToBoard();
   } catch (...) {
     if (progressOpen_) CloseProgress();
@@ -104,11 +98,37 @@ void TOrvikFile::Import() {
   }
 }
 
+void TOrvikFile::ReadOnly(TReaderObserver& observer) {
+  observer_ = &observer;
+  Tokens.SetObserver(&observer);
+  for (auto& entry : Sections) entry.Reader->SetObserver(&observer);
+  try {
+    ReadFile();
+  } catch (...) {
+    if (progressOpen_) CloseProgress();
+    throw;
+  }
+}
+
+void TOrvikFile::ReadFile() {
+  TextFile.Reset();
+  const std::uint64_t size = TextFile.Size();
+  const std::string message = "Loading " + FileName.Str() + " (Orvik)";
+  OpenProgress(message,
+               static_cast<std::int64_t>(std::min<std::uint64_t>(size, std::numeric_limits<std::int32_t>::max())));
+  ReadingPass();
+  CloseProgress();
+}
+
 void TOrvikFile::ReadingPass() {
   while (!TextFile.Eof()) {
     if (TSection* section = FindSection(Tokens.ReadToken())) {
+      if (observer_ != nullptr) [[unlikely]]
+        observer_->OnRecordStart();
       section->ReadRecords();
     } else {
+      if (observer_ != nullptr) [[unlikely]]
+        observer_->OnLineSkipped();
       SkipLine();
     }
   }

@@ -13,10 +13,14 @@
 #include "RTL/RT_PCB/PcbObject.h"
 #include "RTL/RT_PCB/ShortString.h"
 #include "platform/TextFile.h"
+#include "reader/ReaderObserver.h"
 #include "reader/Section.h"
 #include "reader/Tokenizer.h"
 
 namespace orvik {
+
+// Keywords compare without regard to the case of ASCII letters.
+bool SameKeyword(std::string_view a, std::string_view b) noexcept;
 
 class TOrvikFile {
  public:
@@ -35,6 +39,12 @@ class TOrvikFile {
   // closed before the exception leaves.
   void Import();
 
+  // The reading pass alone, with every token and the driver's decision on
+  // it reported to `observer`: the readers keep their records; nothing is
+  // created in the host. Raises as Import does. Called once, instead of
+  // Import.
+  void ReadOnly(TReaderObserver& observer);
+
   // Case-insensitive keyword lookup; nil for no match and the empty keyword.
   TSection* FindSection(std::string_view keyword) const noexcept;
 
@@ -45,6 +55,8 @@ class TOrvikFile {
   };
 
   void RegisterSections();
+  // Opens the file and runs the reading pass within its progress range.
+  void ReadFile();
   void ReadingPass();
   // Discards the rest of the line of the token just read.
   void SkipLine();
@@ -63,6 +75,7 @@ class TOrvikFile {
   std::vector<TRegisteredSection> Sections;
   std::unique_ptr<TPcbBoard> Board;
   bool progressOpen_ = false;
+  TReaderObserver* observer_ = nullptr;
 };
 
 }  // namespace orvik

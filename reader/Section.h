@@ -33,6 +33,9 @@ class TSection {
   virtual void CreateObjects() {}
   virtual std::size_t RecordCount() const { return 0; }
 
+  // Reports the tokens this reader reads to `observer` (nil: to nobody).
+  void SetObserver(TReaderObserver* observer) noexcept { Tokens.SetObserver(observer); }
+
   // The client objects made by CreateObjects, in record order.
   std::vector<std::unique_ptr<TPCBObject>> Objects;
 

@@ -31,17 +31,29 @@ std::string_view TTokenizer::ReadToken() {
   length_ = 0;
   const char first = SkipWhitespace();
   // Only at the end of the data can the first character be whitespace.
-  if (IsWhitespace(first)) return {};
+  if (IsWhitespace(first)) {
+    if (observer_ != nullptr) [[unlikely]]
+      observer_->OnToken({.Text = {}, .Offset = file_.Position(), .FullLength = 0, .EndOfData = true});
+    return {};
+  }
+  std::uint64_t offset = 0;
+  if (observer_ != nullptr) [[unlikely]]
+    offset = file_.Position() - 1;
 
   const bool quoted = first == kQuote;
   Append(first);
   bool done = false;
+  std::size_t dropped = 0;  // characters beyond the token's limit
   while (!done && !file_.Eoln()) {
     const char d = file_.Read();
     pcbapi::Percent_Update();
     if (quoted) {
       // One character stays free for the opening quote's partner.
-      if (length_ < kMaxTokenLength) Append(d);
+      if (length_ < kMaxTokenLength) {
+        Append(d);
+      } else {
+        ++dropped;
+      }
       if (d == kQuote) {
         if (token_[length_ - 2] == '\\') {
           // An escaped quote: drop the backslash, keep the quote.
@@ -56,6 +68,8 @@ std::string_view TTokenizer::ReadToken() {
       endedAtLineFeed_ = d == '\n';
     } else if (length_ < kMaxTokenLength) {
       Append(d);
+    } else {
+      ++dropped;
     }
   }
 
@@ -65,12 +79,23 @@ std::string_view TTokenizer::ReadToken() {
     if (token_[begin] == kQuote) ++begin;
     if (end > begin && token_[end - 1] == kQuote) --end;
   }
-  return {token_ + begin, end - begin};
+  const std::string_view token{token_ + begin, end - begin};
+  if (observer_ != nullptr) [[unlikely]] {
+    // A dropped closing quote is no part of the text.
+    if (quoted && done && dropped > 0) --dropped;
+    Report(token, offset, dropped);
+  }
+  return token;
+}
+
+void TTokenizer::Report(std::string_view token, std::uint64_t offset, std::size_t dropped) const {
+  observer_->OnToken({.Text = token, .Offset = offset, .FullLength = token.size() + dropped, .EndOfData = false});
 }
 
 std::int32_t TTokenizer::ReadInteger() {
   std::int32_t value = 0;
-  ParseInteger(ReadToken(), value);
+  if (!ParseInteger(ReadToken(), value) && observer_ != nullptr) [[unlikely]]
+    observer_->OnNotNumber();
   return value;
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/TextFile.h"
+#include "reader/ReaderObserver.h"
 
 namespace orvik {
 
@@ -48,11 +49,16 @@ class TTokenizer {
 
   platform::TextFile& File() noexcept { return file_; }
 
+  // Reports every token to `observer` (nil: to nobody, the default).
+  void SetObserver(TReaderObserver* observer) noexcept { observer_ = observer; }
+
  private:
   void Append(char c) noexcept { token_[length_++] = c; }
+  void Report(std::string_view token, std::uint64_t offset, std::size_t dropped) const;
 
   platform::TextFile& file_;
   TProgressRule rule_;
+  TReaderObserver* observer_ = nullptr;
   bool endedAtLineFeed_ = false;
   std::size_t length_ = 0;
   char token_[kMaxTokenLength] = {};

@@ -11,6 +11,7 @@ std::optional<Command> CommandByName(std::string_view name) {
   if (name == "describe") return Command::kDescribe;
   if (name == "recognise" || name == "recognize") return Command::kRecognise;
   if (name == "import") return Command::kImport;
+  if (name == "check") return Command::kCheck;
   return std::nullopt;
 }
 
@@ -141,9 +142,11 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
       }
     }
   }
-  if (o.command != Command::kImport &&
-      (!o.jsonPath.empty() || !o.journalPath.empty() || !o.svgPath.empty() || !o.htmlPath.empty())) {
-    fail("--json, --journal, --svg and --html apply to import only");
+  if (o.command != Command::kImport && (!o.journalPath.empty() || !o.svgPath.empty() || !o.htmlPath.empty())) {
+    fail("--journal, --svg and --html apply to import only");
+  }
+  if (o.command != Command::kImport && o.command != Command::kCheck && !o.jsonPath.empty()) {
+    fail("--json applies to import only and check");
   }
   return result;
 }
@@ -162,10 +165,14 @@ Commands:
   describe          print the importer's description
   recognise FILE    tell whether the plug-in recognises FILE
   import FILE       import FILE into an empty board and print a summary
+  check FILE        read FILE as the importer does and report, with line and
+                    column, what it would skip, misread, cut or leave out
 
 Options:
   --plugin PATH     load the importer plug-in from PATH
   --json FILE       import: write the resulting board as JSON to FILE
+                    check: write the findings as JSON to FILE ("-": to
+                    stdout, instead of the text report)
   --journal FILE    import: record every call into the host module, one line
                     per call, and write the record to FILE
   --svg FILE        import: write a picture of the board as SVG to FILE
@@ -191,6 +198,13 @@ Exit codes:
   4  the plug-in's import returned false
   5  the JSON dump, the journal or a preview could not be written
   6  unexpected internal error
+
+Exit codes of check:
+  0  the file is clean
+  1  the file has warnings
+  2  bad command line, or the file cannot be read
+  3  the host module could not be loaded
+  5  the JSON report could not be written
 )";
   return text;
 }

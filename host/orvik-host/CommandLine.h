@@ -7,7 +7,7 @@
 
 namespace orvik::host {
 
-enum class Command { kNone, kHelp, kVersion, kDescribe, kRecognise, kImport };
+enum class Command { kNone, kHelp, kVersion, kDescribe, kRecognise, kImport, kCheck };
 
 enum class ProgressMode {
   kAuto,  // a progress bar when stderr is a terminal
@@ -17,9 +17,9 @@ enum class ProgressMode {
 
 struct Options {
   Command command = Command::kNone;
-  std::string file;         // recognise / import
+  std::string file;         // recognise / import / check
   std::string pluginPath;   // empty: the plug-in beside the executable
-  std::string jsonPath;     // import: board dump
+  std::string jsonPath;     // import: board dump; check: the findings ("-": stdout)
   std::string journalPath;  // import: call journal
   std::string svgPath;      // import: board preview as SVG
   std::string htmlPath;     // import: board preview as an HTML page

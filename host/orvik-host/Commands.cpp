@@ -7,12 +7,15 @@
 #include <vector>
 
 #include "host/orvik-host/BoardPreview.h"
+#include "host/orvik-host/CheckReport.h"
 #include "host/orvik-host/ExitCodes.h"
+#include "host/orvik-host/FileCheck.h"
 #include "host/orvik-host/FileExists.h"
 #include "host/orvik-host/HtmlPage.h"
 #include "host/orvik-host/ProgressBar.h"
 #include "host/orvik-host/SceneReader.h"
 #include "host/orvik-host/Summary.h"
+#include "platform/TextFile.h"
 
 #ifndef ORVIK_HOST_VERSION
 #define ORVIK_HOST_VERSION "0"
@@ -186,6 +189,26 @@ int RunImport(const HostModules& modules, const Options& options) {
   return exitCode;
 }
 
+int RunCheck(const HostModules& modules, const Options& options) {
+  // The reader asks the host for its board; it gets an empty one.
+  modules.Kovlan().Reset();
+  FileCheck check;
+  try {
+    check = CheckFile(options.file);
+  } catch (const platform::EInOutError& e) {
+    PrintError("cannot read the file " + options.file + " (" + e.what() + ")");
+    return kExitCheckUnreadable;
+  }
+  const bool toStdout = options.jsonPath == "-";
+  if (!options.jsonPath.empty() && !toStdout && !WriteTextFile(options.jsonPath, CheckJson(check, options.file))) {
+    PrintError("cannot write the check report " + options.jsonPath);
+    return kExitOutputFailure;
+  }
+  const std::string report = toStdout ? CheckJson(check, options.file) : CheckText(check, options.file);
+  std::fputs(report.c_str(), stdout);
+  return check.Findings.empty() ? kExitOk : kExitCheckWarnings;
+}
+
 int RunHost(int argc, char** argv) {
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i] != nullptr ? argv[i] : "");
@@ -221,6 +244,8 @@ int RunHost(int argc, char** argv) {
       return RunRecognise(modules.Importer(), options);
     case Command::kImport:
       return RunImport(modules, options);
+    case Command::kCheck:
+      return RunCheck(modules, options);
     default:
       PrintError("no command given");
       return kExitUsage;

@@ -9,6 +9,7 @@ namespace orvik::host {
 int RunDescribe(const ImporterApi& importer);
 int RunRecognise(const ImporterApi& importer, const Options& options);
 int RunImport(const HostModules& modules, const Options& options);
+int RunCheck(const HostModules& modules, const Options& options);
 
 // Parses the command line, loads the libraries and runs the command.
 int RunHost(int argc, char** argv);

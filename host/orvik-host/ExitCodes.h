@@ -10,7 +10,10 @@ enum ExitCode : int {
   kExitLoadFailure = 3,    // input file, plug-in or host module could not be loaded
   kExitImportFailed = 4,   // ImportFileIntoPcb returned false
   kExitOutputFailure = 5,  // the JSON dump, the journal or a preview could not be written
-  kExitInternal = 6        // unexpected internal error
+  kExitInternal = 6,       // unexpected internal error
+  // check: warnings found; the file cannot be read
+  kExitCheckWarnings = 1,
+  kExitCheckUnreadable = 2
 };
 
 }  // namespace orvik::host
