@@ -6,9 +6,9 @@
 
 #include <cstdint>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,7 +34,9 @@ namespace {
 
 std::string ReadAll(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 class RepeatedImports : public ::testing::Test {

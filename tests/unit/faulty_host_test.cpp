@@ -143,12 +143,12 @@ INSTANTIATE_TEST_SUITE_P(Faults, FaultyHost,
                                            FaultCase{"layer-links", 2, Outcome::Imports, Board::AsHealthy},
                                            FaultCase{"class-member-always", 1, Outcome::Imports, Board::AsHealthy},
                                            FaultCase{"reference-count", 1000, Outcome::Imports, Board::AsHealthy}),
-                         [](const ::testing::TestParamInfo<FaultCase>& info) {
-                           std::string name = info.param.Name;
+                         [](const ::testing::TestParamInfo<FaultCase>& param) {
+                           std::string name = param.param.Name;
                            for (char& c : name) {
                              if (c == '-') c = '_';
                            }
-                           return name + "_" + std::to_string(info.index);
+                           return name + "_" + std::to_string(param.index);
                          });
 
 TEST(FaultyHostSwitches, UnknownNamesAreRefusedAndResetClearsAll) {
@@ -201,7 +201,9 @@ TEST(FaultyHostMissingEntries, EachEntryPointAbsentInTurn) {
     EXPECT_TRUE(imported);
     // Without Percent_Finish no range can be closed; with it, none stays open.
     if (entry != pcbapi::Entry::Percent_Finish && entry != pcbapi::Entry::Percent_Init) ExpectProgressClosed();
-    if (entry == pcbapi::Entry::CreateObject) EXPECT_EQ(CountBoard(), BoardCounts{});
+    if (entry == pcbapi::Entry::CreateObject) {
+      EXPECT_EQ(CountBoard(), BoardCounts{});
+    }
   }
   pcbapi::LoadPcbApi();
   KvHost_Reset();
