@@ -7,6 +7,9 @@
 #   tools/test-all.sh [PRESET...]     (default: native win32 native-clang asan)
 set -uo pipefail
 
+# Nothing here reads the terminal; test programs get an empty input.
+exec </dev/null
+
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 presets=("$@")
@@ -55,7 +58,7 @@ for preset in "${presets[@]}"; do
 
   echo "=== $preset: test"
   t1=$(date +%s)
-  ctest --preset "$preset" --timeout 600 2>&1 | tee "$logs/$preset-test.log" | grep -E 'tests passed|\*\*\*|Failed|Timeout|Exception' || true
+  ctest --preset "$preset" --timeout 600 2>&1 | tee "$logs/$preset-test.log" | grep -E 'tests passed|\*\*\*' || true
   if [ "$preset" = win32 ]; then
     # Stop the Wine server and Wine's background processes of the build's prefix.
     WINEPREFIX="$root/build/win32/wine/prefix" wineserver -k >/dev/null 2>&1 || true
