@@ -19,9 +19,10 @@ int HexDigit(char c) noexcept {
 
 char TTokenizer::SkipWhitespace() {
   char c = '\0';
-  while (!file_.Eof() && IsWhitespace(c)) {
-    c = file_.Read();
-    if (rule_ == TProgressRule::EveryCharacter) pcbapi::Percent_Update();
+  // The rule is fixed per tokenizer: one predictable branch per character.
+  const bool everyCharacter = rule_ == TProgressRule::EveryCharacter;
+  while (IsWhitespace(c) && file_.Next(c)) {
+    if (everyCharacter) pcbapi::Percent_Update();
   }
   return c;
 }
@@ -44,8 +45,8 @@ std::string_view TTokenizer::ReadToken() {
   Append(first);
   bool done = false;
   std::size_t dropped = 0;  // characters beyond the token's limit
-  while (!done && !file_.Eoln()) {
-    const char d = file_.Read();
+  char d = '\0';
+  while (!done && file_.NextInLine(d)) {
     pcbapi::Percent_Update();
     if (quoted) {
       // One character stays free for the opening quote's partner.

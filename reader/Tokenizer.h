@@ -21,7 +21,11 @@ enum class TProgressRule : std::uint8_t {
 inline constexpr std::size_t kMaxTokenLength = 255;
 
 // NUL, LF, CR and space. TAB is an ordinary token character.
-constexpr bool IsWhitespace(char c) noexcept { return c == '\0' || c == '\n' || c == '\r' || c == ' '; }
+constexpr bool IsWhitespace(char c) noexcept {
+  constexpr std::uint64_t kSet = (1ull << 0x00) | (1ull << 0x0A) | (1ull << 0x0D) | (1ull << 0x20);
+  const auto u = static_cast<unsigned char>(c);
+  return u <= 0x20 && ((kSet >> u) & 1u) != 0;
+}
 
 // A cursor over the shared text file. Tokens land in a fixed buffer of 255
 // characters; nothing is allocated per token.

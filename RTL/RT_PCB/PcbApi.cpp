@@ -5,7 +5,18 @@
 #include <cstring>
 
 namespace orvik::pcbapi {
+
+namespace detail {
+// Written at library start and, while unbound, by the first wrapper call
+// that finds the module; single-threaded by contract (the host's thread).
+platform::ModuleHandle g_module = 0;
+std::array<void*, kEntryCount> g_slots{};
+}  // namespace detail
+
 namespace {
+
+using detail::g_module;
+using detail::g_slots;
 
 constexpr std::array<const char*, kEntryCount> kEntryNames = {
 #define ORVIK_ENTRY_NAME(name, exported) exported,
@@ -13,10 +24,6 @@ constexpr std::array<const char*, kEntryCount> kEntryNames = {
 #undef ORVIK_ENTRY_NAME
 };
 
-// Written at library start and, while unbound, by the first wrapper call
-// that finds the module; single-threaded by contract (the host's thread).
-platform::ModuleHandle g_module = 0;
-std::array<void*, kEntryCount> g_slots{};
 
 // Binds once when the library initialises; later initialisations of the
 // same unit do nothing.
@@ -46,21 +53,12 @@ void LoadPcbApi() noexcept {
   for (int i = 0; i < kEntryCount; ++i) ResolvePcbApiEntry(static_cast<Entry>(i), kEntryNames[i]);
 }
 
-void EnsurePcbApi() noexcept {
-  if (g_module == 0) LoadPcbApi();
-}
-
 const char* EntryName(Entry slot) noexcept {
   const auto i = static_cast<std::size_t>(slot);
   return i < kEntryNames.size() ? kEntryNames[i] : "";
 }
 
 bool IsResolved(Entry slot) noexcept { return SlotAddress(slot) != nullptr; }
-
-void* SlotAddress(Entry slot) noexcept {
-  const auto i = static_cast<std::size_t>(slot);
-  return i < g_slots.size() ? g_slots[i] : nullptr;
-}
 
 namespace testing {
 

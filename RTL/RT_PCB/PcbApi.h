@@ -8,6 +8,8 @@
 // nothing else happens. Wrappers pass results through unchanged.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <type_traits>
@@ -38,14 +40,29 @@ platform::ModuleHandle PcbApiModule() noexcept;
 void LoadPcbApi() noexcept;
 // Fills one slot: the export named exactly `name`, or empty.
 void ResolvePcbApiEntry(Entry slot, const char* name) noexcept;
-// Binds again while unbound; does nothing once bound.
-void EnsurePcbApi() noexcept;
+
+namespace detail {
+// The bound module (0 while unbound) and the table; written by LoadPcbApi
+// and ResolvePcbApiEntry only.
+extern platform::ModuleHandle g_module;
+extern std::array<void*, kEntryCount> g_slots;
+}  // namespace detail
+
+// Binds again while unbound; does nothing once bound. Inline: one
+// predictable branch per host call.
+inline void EnsurePcbApi() noexcept {
+  if (detail::g_module == 0) [[unlikely]]
+    LoadPcbApi();
+}
 
 // The exported name of a slot, and whether the slot is filled.
 const char* EntryName(Entry slot) noexcept;
 bool IsResolved(Entry slot) noexcept;
 // The raw address in a slot (after EnsurePcbApi).
-void* SlotAddress(Entry slot) noexcept;
+inline void* SlotAddress(Entry slot) noexcept {
+  const auto i = static_cast<std::size_t>(slot);
+  return i < detail::g_slots.size() ? detail::g_slots[i] : nullptr;
+}
 
 namespace testing {
 // Empties one slot, as if the module did not export that entry point, until
