@@ -238,6 +238,31 @@ BaseField BaseFieldOf(Api api, std::string_view name, FieldType type) {
   return BaseField::None;
 }
 
+uint32_t BaseOffsetOf(BaseField base) {
+  switch (base) {
+    case BaseField::Flags:
+      return offsetof(BaseValues, flags);
+    case BaseField::Index:
+      return offsetof(BaseValues, index);
+    case BaseField::LayerId:
+    case BaseField::LegacyLayer:
+      return offsetof(BaseValues, layerId);
+    case BaseField::Net:
+      return offsetof(BaseValues, net);
+    case BaseField::Component:
+      return offsetof(BaseValues, component);
+    case BaseField::AuxByte:
+      return offsetof(BaseValues, auxByte);
+    case BaseField::Bits2:
+      return offsetof(BaseValues, bits2);
+    case BaseField::Bits3:
+      return offsetof(BaseValues, bits3);
+    case BaseField::None:
+      break;
+  }
+  return 0;
+}
+
 struct Tables {
   std::array<std::vector<Field>, kApiCount> fields;
   std::array<Exchange, kApiCount> exchanges{};
@@ -253,7 +278,7 @@ struct Tables {
         std::size_t n = 0;
         ForEachAttributeName(proto.params, [&](std::string_view name) {
           const FieldType type = proto.types[n++];
-          Field f{name, type, BaseField::None, TypeWidth(type), 0};
+          Field f{name, type, BaseField::None, TypeWidth(type), 0, 0, 0};
           if (type == FieldType::Block) f.width = BlockWidth(name);
           if (type == FieldType::U8 && BlockWidth(name) != 0) {
             f.type = FieldType::Block;
@@ -262,7 +287,10 @@ struct Tables {
           if (config.holder == Holder::Object) f.base = BaseFieldOf(api, name, f.type);
           if (f.base == BaseField::None) {
             f.offset = offset;
-            offset += f.width;
+            f.storeWidth = f.type == FieldType::Str ? kStoredStringWidth : f.width;
+            offset += f.storeWidth;
+          } else {
+            f.baseOffset = BaseOffsetOf(f.base);
           }
           list.push_back(f);
         });
@@ -303,22 +331,7 @@ uint32_t TypeWidth(FieldType type) {
   return 0;
 }
 
-bool Exchange::KeyValid(int32_t key) const {
-  if (!keyed) return true;
-  if (key < keyMin || key > keyMax) return false;
-  const bool plane = key >= 39 && key <= 54;
-  if (skipPlanes && plane) return false;
-  if (onlyPlanes && !plane) return false;
-  return true;
-}
-
-bool Exchange::HeldBy(uint8_t kind) const {
-  if (holder == Holder::Board) return kind == kBoardKind;
-  if (holder == Holder::Object) return kind <= 31 && (kinds & (1u << kind)) != 0;
-  return false;
-}
-
-const Exchange& ExchangeOf(Api api) { return GetTables().exchanges[static_cast<std::size_t>(api)]; }
+const Exchange* detail::BuildExchanges() { return GetTables().exchanges.data(); }
 
 const Exchange* FindExchange(std::string_view exportedName) {
   for (const Exchange& e : GetTables().exchanges) {

@@ -5,6 +5,7 @@
 // layer or index.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -40,12 +41,30 @@ inline constexpr uint8_t kMaxObjectKind = 26;
 // Legacy layer numbers.
 inline constexpr int kMaxLegacyLayer = 82;
 
+// Bytes a stored string takes in a record: the id of its text in the host's
+// string pool (0 is the empty string), not the 256 bytes of the exchange.
+inline constexpr uint32_t kStoredStringWidth = 4;
+
+// Attributes that every object holds once, whichever exchange carries them.
+struct BaseValues {
+  uint16_t flags = 0;
+  int16_t index = 0;
+  uint32_t layerId = 0;
+  int32_t net = 0;
+  int32_t component = 0;
+  uint8_t auxByte = 0;
+  uint8_t bits2 = 0;
+  uint16_t bits3 = 0;
+};
+
 struct Field {
   std::string_view name;
   FieldType type;
   BaseField base;
-  uint32_t width;
-  uint32_t offset;  // within one record; unused for base fields
+  uint32_t width;        // bytes exchanged (a string: a whole OrvikShortString)
+  uint32_t offset;       // within one stored record; unused for base fields
+  uint32_t storeWidth;   // bytes stored (a string: its pool id); 0 for base fields
+  uint32_t baseOffset;   // base fields: offset within BaseValues
 };
 
 struct Exchange {
@@ -59,16 +78,36 @@ struct Exchange {
   bool skipPlanes;  // keys 39..54 are not valid
   bool onlyPlanes;  // only keys 39..54 are valid
   std::span<const Field> fields;
-  uint32_t recordSize;  // bytes of one record (own fields only)
+  uint32_t recordSize;  // bytes of one stored record (own fields only)
 
   uint32_t KeyCount() const { return keyed ? static_cast<uint32_t>(keyMax - keyMin + 1) : 1u; }
   uint32_t StorageSize() const { return recordSize * KeyCount(); }
-  bool KeyValid(int32_t key) const;
-  bool HeldBy(uint8_t kind) const;
+  bool KeyValid(int32_t key) const {
+    if (!keyed) return true;
+    if (key < keyMin || key > keyMax) return false;
+    const bool plane = key >= 39 && key <= 54;
+    if (skipPlanes && plane) return false;
+    if (onlyPlanes && !plane) return false;
+    return true;
+  }
+  bool HeldBy(uint8_t kind) const {
+    if (holder == Holder::Board) return kind == kBoardKind;
+    if (holder == Holder::Object) return kind <= 31 && (kinds & (1u << kind)) != 0;
+    return false;
+  }
 };
 
+namespace detail {
+const Exchange* BuildExchanges();
+// All exchanges, built once on first use.
+inline const Exchange* Exchanges() {
+  static const Exchange* const table = BuildExchanges();
+  return table;
+}
+}  // namespace detail
+
 // The exchange of an entry point (holder None for those that store nothing).
-const Exchange& ExchangeOf(Api api);
+inline const Exchange& ExchangeOf(Api api) { return detail::Exchanges()[static_cast<std::size_t>(api)]; }
 // By exported name; null when unknown or not stored.
 const Exchange* FindExchange(std::string_view exportedName);
 // Byte width of a field type (0 for blocks, whose width is per field).

@@ -32,7 +32,8 @@ template <typename... Ts>
 int32_t Query(Api api, uint8_t mode, uint32_t handle, Ts*... args) noexcept {
   return Guarded<int32_t>(1, [&] {
     Host& host = Host::Instance();
-    host.Log(ExchangeOf(api).name, mode, handle);
+    if (host.JournalOn()) [[unlikely]]
+      host.Log(ExchangeOf(api).name, mode, handle);
     return host.Transfer(api, mode, handle, 0, args...);
   });
 }
@@ -42,7 +43,8 @@ template <typename... Ts>
 int32_t KeyedQuery(Api api, uint8_t mode, uint32_t board, int32_t key, Ts*... args) noexcept {
   return Guarded<int32_t>(1, [&] {
     Host& host = Host::Instance();
-    host.Log(ExchangeOf(api).name, mode, board, key);
+    if (host.JournalOn()) [[unlikely]]
+      host.Log(ExchangeOf(api).name, mode, board, key);
     return host.Transfer(api, mode, board, key, args...);
   });
 }
@@ -52,7 +54,8 @@ template <typename... Ts>
 int32_t LayerQuery(Api api, uint8_t mode, uint8_t layer, uint32_t board, Ts*... args) noexcept {
   return Guarded<int32_t>(1, [&] {
     Host& host = Host::Instance();
-    host.Log(ExchangeOf(api).name, mode, layer, board);
+    if (host.JournalOn()) [[unlikely]]
+      host.Log(ExchangeOf(api).name, mode, layer, board);
     return host.Transfer(api, mode, board, layer, args...);
   });
 }
@@ -62,7 +65,8 @@ template <typename... Ts>
 int32_t PadLayerQuery(Api api, uint32_t handle, uint8_t layer, Ts*... args) noexcept {
   return Guarded<int32_t>(1, [&] {
     Host& host = Host::Instance();
-    host.Log(ExchangeOf(api).name, handle, layer);
+    if (host.JournalOn()) [[unlikely]]
+      host.Log(ExchangeOf(api).name, handle, layer);
     return host.Transfer(api, ORVIK_SM_READ, handle, layer, args...);
   });
 }

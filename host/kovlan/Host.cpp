@@ -18,27 +18,6 @@ constexpr bool IsPrimitiveKind(uint8_t kind) {
   return (kind >= 1 && kind <= 6) || kind == 10 || kind == 11 || kind == 12 || kind == 22;
 }
 
-void CopyValue(void* to, const void* from, const Field& f) {
-  if (f.type == FieldType::Str) {
-    const auto* s = static_cast<const uint8_t*>(from);
-    std::memcpy(to, from, 1u + s[0]);
-  } else {
-    std::memcpy(to, from, f.width);
-  }
-}
-
-// Stores a value, clearing the unused tail of a string so that the stored
-// record depends on the value only.
-void StoreValue(void* to, const void* from, const Field& f) {
-  if (f.type == FieldType::Str) {
-    const auto* s = static_cast<const uint8_t*>(from);
-    std::memcpy(to, from, 1u + s[0]);
-    std::memset(static_cast<uint8_t*>(to) + 1 + s[0], 0, sizeof(OrvikShortString) - 1u - s[0]);
-  } else {
-    std::memcpy(to, from, f.width);
-  }
-}
-
 int64_t ReadInteger(const void* p, FieldType type) {
   switch (type) {
     case FieldType::U8:
@@ -87,30 +66,37 @@ int FieldPosition(const Exchange& ex, std::string_view name) {
 
 }  // namespace
 
-Host& Host::Instance() {
+Host& Host::CreateInstance() {
   static Host host;
+  instance_ = &host;
   return host;
 }
 
 Host::Host() { Reset(); }
 
 void Host::Reset() {
-  objects_.clear();
+  chunks_.clear();
+  chunks_.shrink_to_fit();
+  objectCount_ = 0;
+  std::fill(std::begin(kindCounts_), std::end(kindCounts_), 0);
   classMembers_.clear();
   templates_.clear();
+  arena_.Clear();
+  strings_.Clear();
+  const StorageLayout& layout = StorageLayout::Get();
   templates_.resize(kMaxObjectKind + 1);
   for (uint8_t k = 0; k <= kMaxObjectKind; ++k) {
     templates_[k].kind = k;
-    const uint32_t size = StorageLayout::Get().Size(k);
-    if (size != 0) templates_[k].data = std::make_unique<uint8_t[]>(size);
+    templates_[k].data = arena_.Allocate(layout.Size(k));
+    templates_[k].keyed = arena_.Allocate(layout.KeyedSize(k));
   }
   SeedTemplates();
 
-  HostObject board;
+  HostObject& board = AppendObject();
   board.kind = kBoardKind;
-  board.data = std::make_unique<uint8_t[]>(StorageLayout::Get().Size(kBoardKind));
+  board.data = arena_.Allocate(layout.Size(kBoardKind));
+  board.keyed = arena_.Allocate(layout.KeyedSize(kBoardKind));
   SeedBoard(board);
-  objects_.push_back(std::move(board));
 
   progressOpen_ = false;
   progressMessage_.clear();
@@ -124,32 +110,40 @@ void Host::Reset() {
 
 HostObject& Host::Template(uint8_t kind) { return templates_[kind]; }
 
-HostObject* Host::Find(uint32_t handle) {
-  if (handle == 0 || handle > objects_.size()) return nullptr;
-  return &objects_[handle - 1];
-}
-
-const HostObject* Host::Find(uint32_t handle) const {
-  if (handle == 0 || handle > objects_.size()) return nullptr;
-  return &objects_[handle - 1];
+HostObject& Host::AppendObject() {
+  const uint32_t i = objectCount_;
+  if ((i >> kChunkBits) == chunks_.size()) chunks_.push_back(std::make_unique<HostObject[]>(std::size_t{1} << kChunkBits));
+  ++objectCount_;
+  return chunks_[i >> kChunkBits][i & kChunkMask];
 }
 
 uint32_t Host::CreateObject(uint8_t kind) {
-  if (!IsObjectKind(kind) || objects_.size() >= std::numeric_limits<uint32_t>::max() - 3) return 0;
-  objects_.push_back(Template(kind).Clone());
-  const uint32_t handle = static_cast<uint32_t>(objects_.size());
+  if (!IsObjectKind(kind) || objectCount_ >= std::numeric_limits<uint32_t>::max() - 3) return 0;
+  const HostObject& t = Template(kind);
+  const StorageLayout& layout = StorageLayout::Get();
+  HostObject& object = AppendObject();
+  object.kind = kind;
+  object.role = t.role;
+  object.link[0] = t.link[0];
+  object.link[1] = t.link[1];
+  object.base = t.base;
+  // Templates have neither members nor memberships; keyed records stay the
+  // template's until the object's own differ.
+  const uint32_t size = layout.Size(kind);
+  object.data = arena_.Allocate(size);
+  if (size != 0) std::memcpy(object.data, t.data, size);
+  ++kindCounts_[kind];
+  const uint32_t handle = objectCount_;
   if (kind == 9) {
     // A new component comes with its designator and comment texts.
     const uint32_t designator = CreateObject(5);
     const uint32_t comment = CreateObject(5);
-    HostObject& component = objects_[handle - 1];
+    HostObject& component = *Find(handle);
     const Exchange& ex = ExchangeOf(Api::QueryComponent);
-    std::memcpy(StorageLayout::FieldAddress(component, ex, 0,
-                                            ex.fields[static_cast<std::size_t>(FieldPosition(ex, "designatorHandle"))]),
-                &designator, 4);
-    std::memcpy(StorageLayout::FieldAddress(component, ex, 0,
-                                            ex.fields[static_cast<std::size_t>(FieldPosition(ex, "commentHandle"))]),
-                &comment, 4);
+    uint8_t* record = RecordForWrite(component, ex, 0);
+    std::memcpy(record + ex.fields[static_cast<std::size_t>(FieldPosition(ex, "designatorHandle"))].offset, &designator,
+                4);
+    std::memcpy(record + ex.fields[static_cast<std::size_t>(FieldPosition(ex, "commentHandle"))].offset, &comment, 4);
     LinkText(handle, designator, TextRole::Designator);
     LinkText(handle, comment, TextRole::Comment);
   }
@@ -157,11 +151,96 @@ uint32_t Host::CreateObject(uint8_t kind) {
 }
 
 int32_t Host::ObjectCount(uint8_t kind) const {
-  int32_t n = 0;
-  for (const HostObject& o : objects_) {
-    if (o.kind != kBoardKind && (kind == 0 || o.kind == kind)) ++n;
+  if (kind != 0) return kindCounts_[kind];
+  return static_cast<int32_t>(objectCount_) - 1;  // all but the board
+}
+
+const uint8_t* Host::RecordForRead(const HostObject& object, const Exchange& ex, int32_t key, uint8_t* scratch) const {
+  const int32_t offset = StorageLayout::Get().Offset(object.kind, ex.api);
+  if (offset < 0) return nullptr;
+  if (!ex.keyed) return object.data + offset;
+  const uint32_t at = static_cast<uint32_t>(offset) + static_cast<uint32_t>(key - ex.keyMin) * ex.recordSize;
+  if (object.keyed != nullptr) return object.keyed + at;
+  const uint8_t* shared = templates_[object.kind].keyed + at;
+  if (!object.simpleStack || key < 1 || key > 32 ||
+      (ex.api != Api::QueryPadOrViaSizeOnLayer && ex.api != Api::QueryPadOrViaShapeOnLayer)) {
+    return shared;
   }
-  return n;
+  // A pad's layers 1..32 show its saved simple stack.
+  SimpleStack stack;
+  std::memcpy(&stack, object.data + StorageLayout::Get().SimpleStackOffset(), sizeof stack);
+  const int part = key == 1 ? 0 : key == 32 ? 2 : 1;
+  std::memcpy(scratch, shared, ex.recordSize);
+  if (ex.api == Api::QueryPadOrViaSizeOnLayer) {
+    std::memcpy(scratch + ex.fields[0].offset, &stack.xSize[part], 4);
+    std::memcpy(scratch + ex.fields[1].offset, &stack.ySize[part], 4);
+  } else {
+    std::memcpy(scratch + ex.fields[0].offset, &stack.shape[part], 1);
+  }
+  return scratch;
+}
+
+void Host::OwnKeyedRecords(HostObject& object) {
+  const StorageLayout& layout = StorageLayout::Get();
+  const uint32_t size = layout.KeyedSize(object.kind);
+  if (object.keyed != nullptr || size == 0) return;
+  uint8_t* own = arena_.Allocate(size);
+  std::memcpy(own, templates_[object.kind].keyed, size);
+  if (object.simpleStack) {
+    // Write the saved stack out into the records, as it shows.
+    const Exchange& sizeEx = ExchangeOf(Api::QueryPadOrViaSizeOnLayer);
+    const Exchange& shapeEx = ExchangeOf(Api::QueryPadOrViaShapeOnLayer);
+    for (int layer = 1; layer <= 32; ++layer) {
+      uint8_t scratch[kScratchSize];
+      for (const Exchange* ex : {&sizeEx, &shapeEx}) {
+        const uint8_t* shown = RecordForRead(object, *ex, layer, scratch);
+        const uint32_t at = static_cast<uint32_t>(layout.Offset(object.kind, ex->api)) +
+                            static_cast<uint32_t>(layer - ex->keyMin) * ex->recordSize;
+        std::memcpy(own + at, shown, ex->recordSize);
+      }
+    }
+    object.simpleStack = false;
+  }
+  object.keyed = own;
+}
+
+uint8_t* Host::RecordForWrite(HostObject& object, const Exchange& ex, int32_t key) {
+  const int32_t offset = StorageLayout::Get().Offset(object.kind, ex.api);
+  if (offset < 0) return nullptr;
+  if (!ex.keyed) return object.data + offset;
+  if (object.keyed == nullptr) OwnKeyedRecords(object);
+  return object.keyed + offset + static_cast<uint32_t>(key - ex.keyMin) * ex.recordSize;
+}
+
+void Host::ReadValue(const HostObject& object, const uint8_t* record, const Field& f, void* out) const {
+  if (f.base != BaseField::None) {
+    std::memcpy(out, reinterpret_cast<const uint8_t*>(&object.base) + f.baseOffset, f.width);
+  } else if (f.type == FieldType::Str) {
+    const std::string_view text = StoredString(record, f);
+    auto* s = static_cast<uint8_t*>(out);
+    s[0] = static_cast<uint8_t>(text.size());
+    if (!text.empty()) std::memcpy(s + 1, text.data(), text.size());
+  } else {
+    std::memcpy(out, record + f.offset, f.width);
+  }
+}
+
+void Host::WriteValue(HostObject& object, uint8_t* record, const Field& f, const void* in) {
+  if (f.base != BaseField::None) {
+    std::memcpy(reinterpret_cast<uint8_t*>(&object.base) + f.baseOffset, in, f.width);
+  } else if (f.type == FieldType::Str) {
+    const auto* s = static_cast<const uint8_t*>(in);
+    const uint32_t id = strings_.Intern(std::string_view(reinterpret_cast<const char*>(s + 1), s[0]));
+    std::memcpy(record + f.offset, &id, sizeof id);
+  } else {
+    std::memcpy(record + f.offset, in, f.width);
+  }
+}
+
+std::string_view Host::StoredString(const uint8_t* record, const Field& f) const {
+  uint32_t id;
+  std::memcpy(&id, record + f.offset, sizeof id);
+  return strings_.View(id);
 }
 
 int32_t Host::AddToContainer(uint32_t container, uint32_t object) {
@@ -195,25 +274,30 @@ int32_t Host::TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int
   } else if (ex.api == Api::QueryBoardLayerPairAt) {
     if (const int32_t status = CheckWrite(ex, *object, key, addresses); status != 0) return status;
   }
-  for (std::size_t i = 0; i < ex.fields.size(); ++i) {
-    const Field& f = ex.fields[i];
-    void* stored = StorageLayout::FieldAddress(*object, ex, key, f);
-    if (stored == nullptr) return 1;
-    if (f.base == BaseField::LegacyLayer) {
-      if (write) {
+  if (write) {
+    uint8_t* record = RecordForWrite(*object, ex, key);
+    if (record == nullptr) return 1;
+    for (std::size_t i = 0; i < ex.fields.size(); ++i) {
+      const Field& f = ex.fields[i];
+      if (f.base == BaseField::LegacyLayer) {
         object->base.layerId = *static_cast<const uint8_t*>(addresses[i]);
       } else {
-        *static_cast<uint8_t*>(addresses[i]) = LegacyFromLayerId(object->base.layerId);
+        WriteValue(*object, record, f, addresses[i]);
       }
-    } else if (write) {
-      StoreValue(stored, addresses[i], f);
-    } else {
-      CopyValue(addresses[i], stored, f);
     }
-  }
-  if (write) {
     AfterWrite(ex, handle, *object);
   } else {
+    uint8_t scratch[kScratchSize];
+    const uint8_t* record = RecordForRead(*object, ex, key, scratch);
+    if (record == nullptr) return 1;
+    for (std::size_t i = 0; i < ex.fields.size(); ++i) {
+      const Field& f = ex.fields[i];
+      if (f.base == BaseField::LegacyLayer) {
+        *static_cast<uint8_t*>(addresses[i]) = LegacyFromLayerId(object->base.layerId);
+      } else {
+        ReadValue(*object, record, f, addresses[i]);
+      }
+    }
     faults::AfterRead(ex, key, addresses);
   }
   return 0;
@@ -229,7 +313,8 @@ int32_t Host::CheckWrite(const Exchange& ex, HostObject& object, int32_t key, st
   if (ex.api == Api::QueryBoardLayerPairAt) {
     const Exchange& countEx = ExchangeOf(Api::QueryBoardLayerPairsCount);
     int32_t count;
-    std::memcpy(&count, StorageLayout::FieldAddress(object, countEx, 0, countEx.fields[0]), 4);
+    std::memcpy(&count, object.data + StorageLayout::Get().Offset(object.kind, countEx.api) + countEx.fields[0].offset,
+                4);
     return key < count ? 0 : 1;
   }
   return 0;
@@ -274,33 +359,46 @@ void Host::LinkText(uint32_t component, uint32_t text, TextRole role) {
 }
 
 // Unless the pad keeps a full per-layer stack (stack mode 2), its top, mid
-// and bottom sizes and shapes make up the per-layer stack.
+// and bottom sizes and shapes make up the per-layer stack (layers 1..32).
+// A pad whose keyed records are still its template's saves the nine values
+// instead of writing 32 layers.
 void Host::ApplySimpleStack(HostObject& pad) {
+  const StorageLayout& layout = StorageLayout::Get();
   const Exchange& modeEx = ExchangeOf(Api::QueryPadStackMode);
-  const auto* stackMode = static_cast<const uint8_t*>(StorageLayout::FieldAddress(pad, modeEx, 0, modeEx.fields[0]));
-  if (stackMode == nullptr || *stackMode == 2) return;
-  const Exchange& padEx = ExchangeOf(Api::QueryPad);
+  const uint8_t stackMode = pad.data[layout.Offset(pad.kind, modeEx.api) + modeEx.fields[0].offset];
+  if (stackMode == 2) return;
+  struct PadFields {
+    uint32_t xs[3], ys[3], shape[3];
+  };
+  static const PadFields kFields = [] {
+    const Exchange& padEx = ExchangeOf(Api::QueryPad);
+    auto at = [&](std::string_view name) {
+      return padEx.fields[static_cast<std::size_t>(FieldPosition(padEx, name))].offset;
+    };
+    return PadFields{{at("topXSize"), at("midXSize"), at("botXSize")},
+                     {at("topYSize"), at("midYSize"), at("botYSize")},
+                     {at("topShape"), at("midShape"), at("botShape")}};
+  }();
+  const uint8_t* record = pad.data + layout.Offset(pad.kind, Api::QueryPad);
+  SimpleStack stack;
+  for (int part = 0; part < 3; ++part) {
+    std::memcpy(&stack.xSize[part], record + kFields.xs[part], 4);
+    std::memcpy(&stack.ySize[part], record + kFields.ys[part], 4);
+    stack.shape[part] = record[kFields.shape[part]];
+  }
+  if (pad.keyed == nullptr) {
+    std::memcpy(pad.data + layout.SimpleStackOffset(), &stack, sizeof stack);
+    pad.simpleStack = true;
+    return;
+  }
   const Exchange& sizeEx = ExchangeOf(Api::QueryPadOrViaSizeOnLayer);
   const Exchange& shapeEx = ExchangeOf(Api::QueryPadOrViaShapeOnLayer);
-  auto padField = [&](std::string_view name) {
-    return StorageLayout::FieldAddress(pad, padEx, 0,
-                                       padEx.fields[static_cast<std::size_t>(FieldPosition(padEx, name))]);
-  };
-  struct Part {
-    int first, last;
-    const char* xs;
-    const char* ys;
-    const char* shape;
-  };
-  const Part parts[] = {{1, 1, "topXSize", "topYSize", "topShape"},
-                        {2, 31, "midXSize", "midYSize", "midShape"},
-                        {32, 32, "botXSize", "botYSize", "botShape"}};
-  for (const Part& part : parts) {
-    for (int layer = part.first; layer <= part.last; ++layer) {
-      std::memcpy(StorageLayout::FieldAddress(pad, sizeEx, layer, sizeEx.fields[0]), padField(part.xs), 4);
-      std::memcpy(StorageLayout::FieldAddress(pad, sizeEx, layer, sizeEx.fields[1]), padField(part.ys), 4);
-      std::memcpy(StorageLayout::FieldAddress(pad, shapeEx, layer, shapeEx.fields[0]), padField(part.shape), 1);
-    }
+  for (int layer = 1; layer <= 32; ++layer) {
+    const int part = layer == 1 ? 0 : layer == 32 ? 2 : 1;
+    uint8_t* size = RecordForWrite(pad, sizeEx, layer);
+    std::memcpy(size + sizeEx.fields[0].offset, &stack.xSize[part], 4);
+    std::memcpy(size + sizeEx.fields[1].offset, &stack.ySize[part], 4);
+    RecordForWrite(pad, shapeEx, layer)[shapeEx.fields[0].offset] = stack.shape[part];
   }
 }
 
@@ -316,7 +414,13 @@ int32_t Host::ReadField(uint32_t handle, const Exchange& ex, int32_t key, int32_
   if (f.base == BaseField::LegacyLayer) {
     *static_cast<uint8_t*>(out) = LegacyFromLayerId(object->base.layerId);
   } else {
-    std::memcpy(out, StorageLayout::FieldAddress(*object, ex, key, f), width);
+    uint8_t scratch[kScratchSize];
+    const uint8_t* record = RecordForRead(*object, ex, key, scratch);
+    if (f.type == FieldType::Str) {
+      // The whole short string, its unused tail cleared.
+      std::memset(out, 0, width);
+    }
+    ReadValue(*object, record, f, out);
   }
   return static_cast<int32_t>(width);
 }
@@ -334,7 +438,7 @@ int32_t Host::WriteField(uint32_t handle, const Exchange& ex, int32_t key, int32
   if (f.base == BaseField::LegacyLayer) {
     object->base.layerId = *static_cast<const uint8_t*>(in);
   } else {
-    StoreValue(StorageLayout::FieldAddress(*object, ex, key, f), in, f);
+    WriteValue(*object, RecordForWrite(*object, ex, key), f, in);
   }
   return static_cast<int32_t>(width);
 }
@@ -351,7 +455,7 @@ int32_t Host::WriteDefault(uint8_t kind, const Exchange& ex, int32_t position, c
   if (f.base == BaseField::LegacyLayer) {
     t.base.layerId = *static_cast<const uint8_t*>(in);
   } else {
-    StoreValue(StorageLayout::FieldAddress(t, ex, 0, f), in, f);
+    WriteValue(t, RecordForWrite(t, ex, 0), f, in);
   }
   return static_cast<int32_t>(width);
 }
@@ -366,9 +470,18 @@ bool Host::FieldValue(uint32_t handle, Api api, int32_t key, std::string_view na
     *out = LegacyFromLayerId(object->base.layerId);
     return true;
   }
-  const void* p = StorageLayout::FieldAddress(*object, ex, key, f);
-  if (p == nullptr || f.type == FieldType::Str || f.type == FieldType::Block) return false;
-  *out = ReadInteger(p, f.type);
+  if (f.type == FieldType::Str || f.type == FieldType::Block) return false;
+  uint8_t value[8] = {};
+  if (f.base != BaseField::None) {
+    ReadValue(*object, nullptr, f, value);
+  } else {
+    if (!ex.KeyValid(key)) return false;
+    uint8_t scratch[kScratchSize];
+    const uint8_t* record = RecordForRead(*object, ex, key, scratch);
+    if (record == nullptr) return false;
+    ReadValue(*object, record, f, value);
+  }
+  *out = ReadInteger(value, f.type);
   return true;
 }
 
@@ -378,9 +491,11 @@ bool Host::FieldString(uint32_t handle, Api api, int32_t key, std::string_view n
   auto* object = const_cast<HostObject*>(Find(handle));
   if (pos < 0 || object == nullptr || !ex.HeldBy(object->kind)) return false;
   const Field& f = ex.fields[static_cast<std::size_t>(pos)];
-  const auto* p = static_cast<const OrvikShortString*>(StorageLayout::FieldAddress(*object, ex, key, f));
-  if (p == nullptr || f.type != FieldType::Str) return false;
-  out->assign(p->text, p->length);
+  if (!ex.KeyValid(key) || f.type != FieldType::Str) return false;
+  uint8_t scratch[kScratchSize];
+  const uint8_t* record = RecordForRead(*object, ex, key, scratch);
+  if (record == nullptr) return false;
+  out->assign(StoredString(record, f));
   return true;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -18,18 +19,25 @@ namespace kovlan {
 
 class Host {
  public:
-  static Host& Instance();
+  static Host& Instance() {
+    if (instance_ == nullptr) [[unlikely]]
+      return CreateInstance();
+    return *instance_;
+  }
 
   void Reset();
 
   // --- Objects and containers
   uint32_t BoardHandle() const { return kBoardHandle; }
   uint32_t CreateObject(uint8_t kind);
-  HostObject* Find(uint32_t handle);
-  const HostObject* Find(uint32_t handle) const;
+  HostObject* Find(uint32_t handle) {
+    if (handle == 0 || handle > objectCount_) return nullptr;
+    return &chunks_[(handle - 1) >> kChunkBits][(handle - 1) & kChunkMask];
+  }
+  const HostObject* Find(uint32_t handle) const { return const_cast<Host*>(this)->Find(handle); }
   int32_t AddToContainer(uint32_t container, uint32_t object);
   int32_t ObjectCount(uint8_t kind) const;
-  uint32_t HandleLimit() const { return static_cast<uint32_t>(objects_.size()); }
+  uint32_t HandleLimit() const { return objectCount_; }
 
   // --- Exchanges: the attributes of `api` for `handle` (record `key` of a
   // keyed exchange), one address per attribute in prototype order.
@@ -39,6 +47,23 @@ class Host {
     return TransferAll(ExchangeOf(api), mode, handle, key, addresses);
   }
   int32_t TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int32_t key, std::span<void* const> addresses);
+
+  // The stored record of an exchange for reading: in the object's blocks,
+  // in its template's keyed block, or (a pad's simple stack) made up in
+  // `scratch` (at least kScratchSize bytes). Null when not held.
+  static constexpr std::size_t kScratchSize = 64;
+  const uint8_t* RecordForRead(const HostObject& object, const Exchange& ex, int32_t key, uint8_t* scratch) const;
+  // The object's own record for writing; gives the object keyed records of
+  // its own first when it shares its template's. Null when not held.
+  uint8_t* RecordForWrite(HostObject& object, const Exchange& ex, int32_t key);
+  // One attribute between a stored record and an exchange address (a
+  // string: a whole OrvikShortString at the address).
+  void ReadValue(const HostObject& object, const uint8_t* record, const Field& f, void* out) const;
+  void WriteValue(HostObject& object, uint8_t* record, const Field& f, const void* in);
+  // The text of a stored string field.
+  std::string_view StoredString(const uint8_t* record, const Field& f) const;
+  // Bytes held in record blocks (arena) and objects, for memory reports.
+  std::size_t ArenaBytes() const { return arena_.Used(); }
 
   // One stored attribute by position (inspection and set-up).
   int32_t ReadField(uint32_t handle, const Exchange& ex, int32_t key, int32_t position, void* out, int32_t size);
@@ -90,12 +115,22 @@ class Host {
   static constexpr uint32_t kBoardHandle = 1;
 
   Host();
+  static Host& CreateInstance();
+  static inline Host* instance_ = nullptr;
+
+  static constexpr uint32_t kChunkBits = 12;
+  static constexpr uint32_t kChunkMask = (1u << kChunkBits) - 1;
+
+  // A new object in the handle table (handle = count after the call).
+  HostObject& AppendObject();
+  // Gives `object` keyed records of its own (a copy of what it shows).
+  void OwnKeyedRecords(HostObject& object);
   HostObject& Template(uint8_t kind);
   void SeedBoard(HostObject& board);
   void SeedTemplates();
   // Sets one value by field name, converting to the field's type.
-  static void Seed(HostObject& object, Api api, int32_t key, std::string_view name, double value);
-  static void SeedText(HostObject& object, Api api, int32_t key, std::string_view name, std::string_view text);
+  void Seed(HostObject& object, Api api, int32_t key, std::string_view name, double value);
+  void SeedText(HostObject& object, Api api, int32_t key, std::string_view name, std::string_view text);
   int32_t CheckWrite(const Exchange& ex, HostObject& object, int32_t key, std::span<void* const> addresses) const;
   void AfterWrite(const Exchange& ex, uint32_t handle, HostObject& object);
   void LinkText(uint32_t component, uint32_t text, TextRole role);
@@ -111,7 +146,13 @@ class Host {
     line += std::to_string(static_cast<long long>(value));
   }
 
-  std::vector<HostObject> objects_;  // handle = index + 1; the board is handle 1
+  // Objects by handle (index + 1; the board is handle 1), in chunks so that
+  // growing never moves them.
+  std::vector<std::unique_ptr<HostObject[]>> chunks_;
+  uint32_t objectCount_ = 0;
+  int32_t kindCounts_[256] = {};
+  Arena arena_;
+  StringPool strings_;
   std::vector<HostObject> templates_;
   std::vector<std::pair<uint32_t, std::vector<std::string>>> classMembers_;
 

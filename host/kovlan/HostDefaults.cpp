@@ -52,8 +52,15 @@ void Host::Seed(HostObject& object, Api api, int32_t key, std::string_view name,
     object.base.layerId = static_cast<uint32_t>(value);
     return;
   }
-  void* p = StorageLayout::FieldAddress(object, ex, key, *f);
-  if (p == nullptr) return;
+  void* p = nullptr;
+  if (f->base != BaseField::None) {
+    p = reinterpret_cast<uint8_t*>(&object.base) + f->baseOffset;
+  } else {
+    if (!ex.KeyValid(key)) return;
+    uint8_t* record = RecordForWrite(object, ex, key);
+    if (record == nullptr) return;
+    p = record + f->offset;
+  }
   switch (f->type) {
     case FieldType::U8:
       *static_cast<uint8_t*>(p) = static_cast<uint8_t>(value);
@@ -96,11 +103,14 @@ void Host::SeedText(HostObject& object, Api api, int32_t key, std::string_view n
   const Exchange& ex = ExchangeOf(api);
   const Field* f = FindField(ex, name);
   if (f == nullptr || f->type != FieldType::Str) return;
-  auto* s = static_cast<OrvikShortString*>(StorageLayout::FieldAddress(object, ex, key, *f));
-  if (s == nullptr) return;
+  if (!ex.KeyValid(key)) return;
+  uint8_t* record = RecordForWrite(object, ex, key);
+  if (record == nullptr) return;
+  OrvikShortString s{};
   const std::size_t n = text.size() < 255 ? text.size() : 255;
-  s->length = static_cast<uint8_t>(n);
-  std::memcpy(s->text, text.data(), n);
+  s.length = static_cast<uint8_t>(n);
+  std::memcpy(s.text, text.data(), n);
+  WriteValue(object, record, *f, &s);
 }
 
 void Host::SeedBoard(HostObject& board) {

@@ -4,80 +4,101 @@
 
 namespace kovlan {
 
-HostObject HostObject::Clone() const {
-  HostObject copy;
-  copy.kind = kind;
-  copy.role = role;
-  copy.link[0] = link[0];
-  copy.link[1] = link[1];
-  copy.base = base;
-  copy.members = members;
-  copy.memberOf = memberOf;
-  const uint32_t size = StorageLayout::Get().Size(kind);
-  if (size != 0) {
-    copy.data = std::make_unique<uint8_t[]>(size);
-    if (data) std::memcpy(copy.data.get(), data.get(), size);
-  }
-  return copy;
-}
-
 StorageLayout::StorageLayout() {
   for (int s = 0; s < kSlots; ++s) {
     const uint8_t kind = s == kSlots - 1 ? kBoardKind : static_cast<uint8_t>(s);
     uint32_t size = 0;
+    uint32_t keyedSize = 0;
     for (int a = 0; a < kApiCount; ++a) {
       const Exchange& ex = ExchangeOf(static_cast<Api>(a));
       if (s != 0 && ex.HeldBy(kind)) {
-        offsets_[s][a] = static_cast<int32_t>(size);
-        size += ex.StorageSize();
+        uint32_t& blockSize = ex.keyed ? keyedSize : size;
+        offsets_[s][a] = static_cast<int32_t>(blockSize);
+        blockSize += ex.StorageSize();
       } else {
         offsets_[s][a] = -1;
       }
     }
+    if (kind == 2) {
+      size = (size + 3u) & ~3u;
+      simpleStackOffset_ = size;
+      size += sizeof(SimpleStack);
+    }
     sizes_[s] = size;
+    keyedSizes_[s] = keyedSize;
   }
 }
 
-const StorageLayout& StorageLayout::Get() {
-  static const StorageLayout layout;
-  return layout;
-}
-
-int StorageLayout::Slot(uint8_t kind) {
-  if (kind == kBoardKind) return kSlots - 1;
-  return kind <= kMaxObjectKind ? kind : 0;
-}
-
-int32_t StorageLayout::Offset(uint8_t kind, Api api) const { return offsets_[Slot(kind)][static_cast<int>(api)]; }
-
-uint32_t StorageLayout::Size(uint8_t kind) const { return sizes_[Slot(kind)]; }
-
-void* StorageLayout::FieldAddress(HostObject& object, const Exchange& ex, int32_t key, const Field& f) {
-  switch (f.base) {
-    case BaseField::Flags:
-      return &object.base.flags;
-    case BaseField::Index:
-      return &object.base.index;
-    case BaseField::LayerId:
-    case BaseField::LegacyLayer:
-      return &object.base.layerId;
-    case BaseField::Net:
-      return &object.base.net;
-    case BaseField::Component:
-      return &object.base.component;
-    case BaseField::AuxByte:
-      return &object.base.auxByte;
-    case BaseField::Bits2:
-      return &object.base.bits2;
-    case BaseField::Bits3:
-      return &object.base.bits3;
-    case BaseField::None:
-      break;
+uint8_t* Arena::Allocate(std::size_t size) {
+  size = (size + 7u) & ~std::size_t{7};
+  // A kind whose exchanges carry base attributes only has an empty block:
+  // a valid address that holds nothing.
+  static uint8_t empty[8];
+  if (size == 0) return empty;
+  if (size > free_) {
+    const std::size_t chunk = size > kChunk ? size : kChunk;
+    chunks_.push_back(std::make_unique<uint8_t[]>(chunk));  // zeroed
+    next_ = chunks_.back().get();
+    free_ = chunk;
   }
-  const int32_t offset = Get().Offset(object.kind, ex.api);
-  if (offset < 0 || !object.data || !ex.KeyValid(key)) return nullptr;
-  const uint32_t record = ex.keyed ? static_cast<uint32_t>(key - ex.keyMin) : 0u;
-  return object.data.get() + static_cast<uint32_t>(offset) + record * ex.recordSize + f.offset;
+  uint8_t* block = next_;
+  next_ += size;
+  free_ -= size;
+  used_ += size;
+  return block;
+}
+
+void Arena::Clear() noexcept {
+  chunks_.clear();
+  chunks_.shrink_to_fit();
+  free_ = 0;
+  next_ = nullptr;
+  used_ = 0;
+}
+
+void StringPool::Clear() {
+  bytes_.assign(1, '\0');  // id 0: the empty text
+  slots_.assign(1024, 0u);
+  count_ = 0;
+}
+
+uint64_t StringPool::Hash(std::string_view text) noexcept {
+  uint64_t h = 1469598103934665603ull;  // FNV-1a
+  for (const char c : text) {
+    h ^= static_cast<unsigned char>(c);
+    h *= 1099511628211ull;
+  }
+  return h ^ (h >> 29);
+}
+
+uint32_t StringPool::Intern(std::string_view text) {
+  if (text.empty()) return 0;
+  if (text.size() > 255) text = text.substr(0, 255);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = Hash(text) & mask;; i = (i + 1) & mask) {
+    const uint32_t id = slots_[i];
+    if (id == 0) {
+      const auto newId = static_cast<uint32_t>(bytes_.size());
+      bytes_ += static_cast<char>(text.size());
+      bytes_.append(text);
+      slots_[i] = newId;
+      if (++count_ * 2 > slots_.size()) Rehash();
+      return newId;
+    }
+    if (View(id) == text) return id;
+  }
+}
+
+void StringPool::Rehash() {
+  std::vector<uint32_t> old(slots_.size() * 2, 0u);
+  old.swap(slots_);
+  const std::size_t mask = slots_.size() - 1;
+  for (const uint32_t id : old) {
+    if (id == 0) continue;
+    std::size_t i = Hash(View(id)) & mask;
+    while (slots_[i] != 0) i = (i + 1) & mask;
+    slots_[i] = id;
+  }
 }
 
 uint8_t LegacyFromLayerId(uint32_t layerId) {

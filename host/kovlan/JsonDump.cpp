@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <span>
 
 namespace kovlan {
 namespace {
@@ -91,7 +92,7 @@ class JsonWriter {
     }
     out += '"';
   }
-  void Handles(const std::vector<uint32_t>& handles) {
+  void Handles(std::span<const uint32_t> handles) {
     out += '[';
     for (std::size_t i = 0; i < handles.size(); ++i) {
       if (i != 0) out += ',';
@@ -101,13 +102,23 @@ class JsonWriter {
   }
 };
 
-void FieldJson(JsonWriter& w, HostObject& o, const Exchange& ex, int32_t key, const Field& f) {
+void FieldJson(JsonWriter& w, const Host& host, const HostObject& o, const uint8_t* record, const Field& f) {
   w.Key(f.name);
   if (f.base == BaseField::LegacyLayer) {
     w.Int(LegacyFromLayerId(o.base.layerId));
     return;
   }
-  const void* p = StorageLayout::FieldAddress(o, ex, key, f);
+  if (f.type == FieldType::Str) {
+    w.String(host.StoredString(record, f));
+    return;
+  }
+  uint8_t value[8] = {};
+  const void* p = value;
+  if (f.type == FieldType::Block) {
+    p = record + f.offset;
+  } else {
+    host.ReadValue(o, record, f, value);
+  }
   switch (f.type) {
     case FieldType::U8:
       w.Int(*static_cast<const uint8_t*>(p));
@@ -148,38 +159,35 @@ void FieldJson(JsonWriter& w, HostObject& o, const Exchange& ex, int32_t key, co
       w.Double(v);
       return;
     }
-    case FieldType::Str: {
-      const auto* s = static_cast<const OrvikShortString*>(p);
-      w.String(std::string_view(s->text, s->length));
+    case FieldType::Str:
       return;
-    }
     case FieldType::Block:
       w.Hex(static_cast<const uint8_t*>(p), f.width);
       return;
   }
 }
 
-void RecordJson(JsonWriter& w, HostObject& o, const Exchange& ex, int32_t key) {
+void RecordJson(JsonWriter& w, const Host& host, const HostObject& o, const uint8_t* record, const Exchange& ex) {
   w.Raw("{");
   for (std::size_t i = 0; i < ex.fields.size(); ++i) {
     if (i != 0) w.Raw(",");
-    FieldJson(w, o, ex, key, ex.fields[i]);
+    FieldJson(w, host, o, record, ex.fields[i]);
   }
   w.Raw("}");
 }
 
-bool RecordIsZero(HostObject& o, const Exchange& ex, int32_t key) {
-  const int32_t offset = StorageLayout::Get().Offset(o.kind, ex.api);
-  const uint8_t* p = o.data.get() + offset + static_cast<uint32_t>(key - ex.keyMin) * ex.recordSize;
+// A stored record of zero bytes only (an empty string is stored as 0).
+bool RecordIsZero(const uint8_t* record, const Exchange& ex) {
   for (uint32_t i = 0; i < ex.recordSize; ++i) {
-    if (p[i] != 0) return false;
+    if (record[i] != 0) return false;
   }
   return true;
 }
 
 // Every exchange the object takes part in, by entry-point name; keyed ones
 // list their non-empty records by key.
-void AttributesJson(JsonWriter& w, HostObject& o) {
+void AttributesJson(JsonWriter& w, const Host& host, const HostObject& o) {
+  uint8_t scratch[Host::kScratchSize];
   w.Raw("{");
   bool first = true;
   for (int a = 0; a < kApiCount; ++a) {
@@ -189,17 +197,19 @@ void AttributesJson(JsonWriter& w, HostObject& o) {
     first = false;
     w.Key(ex.name);
     if (!ex.keyed) {
-      RecordJson(w, o, ex, 0);
+      RecordJson(w, host, o, host.RecordForRead(o, ex, 0, scratch), ex);
       continue;
     }
     w.Raw("{");
     bool firstKey = true;
     for (int32_t key = ex.keyMin; key <= ex.keyMax; ++key) {
-      if (!ex.KeyValid(key) || RecordIsZero(o, ex, key)) continue;
+      if (!ex.KeyValid(key)) continue;
+      const uint8_t* record = host.RecordForRead(o, ex, key, scratch);
+      if (RecordIsZero(record, ex)) continue;
       if (!firstKey) w.Raw(",");
       firstKey = false;
       w.Key(std::to_string(key));
-      RecordJson(w, o, ex, key);
+      RecordJson(w, host, o, record, ex);
     }
     w.Raw("}");
   }
@@ -284,10 +294,10 @@ std::string BoardJson(Host& host) {
   LayerPairsJson(w, host);
   w.Raw(",");
   w.Key("members");
-  w.Handles(board.members);
+  w.Handles(board.members.View());
   w.Raw(",");
   w.Key("attributes");
-  AttributesJson(w, board);
+  AttributesJson(w, host, board);
   w.Raw("},\n");
 
   w.Key("objects");
@@ -309,7 +319,7 @@ std::string BoardJson(Host& host) {
     w.String(KindName(o.kind));
     w.Raw(",");
     w.Key("memberOf");
-    w.Handles(o.memberOf);
+    w.Handles(o.memberOf.View());
     if (o.kind == 5 && o.role != TextRole::None) {
       w.Raw(",");
       w.Key(o.role == TextRole::Designator ? "designatorOf" : "commentOf");
@@ -317,7 +327,7 @@ std::string BoardJson(Host& host) {
     }
     w.Raw(",");
     w.Key("attributes");
-    AttributesJson(w, o);
+    AttributesJson(w, host, o);
     w.Raw("}");
   }
   w.Raw("\n],\n");
@@ -341,7 +351,7 @@ std::string BoardJson(Host& host) {
       w.String(name);
       w.Raw(",");
       w.Key("members");
-      w.Handles(host.Find(handles[i])->members);
+      w.Handles(host.Find(handles[i])->members.View());
       w.Raw("}");
     }
     w.Raw("]");

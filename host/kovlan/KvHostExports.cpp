@@ -15,7 +15,7 @@ const kovlan::Exchange* Lookup(const char* entryPoint) {
   return entryPoint == nullptr ? nullptr : FindExchange(entryPoint);
 }
 
-int32_t CopyHandles(const std::vector<uint32_t>& handles, uint32_t* out, int32_t max) {
+int32_t CopyHandles(const kovlan::HandleList& handles, uint32_t* out, int32_t max) {
   const auto n = static_cast<int32_t>(handles.size());
   for (int32_t i = 0; out != nullptr && i < n && i < max; ++i) out[i] = handles[static_cast<std::size_t>(i)];
   return n;
