@@ -67,7 +67,7 @@ int32_t PadLayerQuery(Api api, uint32_t handle, uint8_t layer, Ts*... args) noex
     Host& host = Host::Instance();
     if (host.JournalOn()) [[unlikely]]
       host.Log(ExchangeOf(api).name, handle, layer);
-    return host.Transfer(api, ORVIK_SM_READ, handle, layer, args...);
+    return host.ReadLayerRecord(api, handle, layer, args...);
   });
 }
 

@@ -28,6 +28,11 @@ constexpr std::array<std::string_view, kSwitchCount> kNames = {
 // Single-threaded like the rest of the module.
 std::array<int32_t, kSwitchCount> g_values{};
 
+void UpdateActive() noexcept {
+  detail::g_active = false;
+  for (const int32_t v : g_values) detail::g_active = detail::g_active || v != 0;
+}
+
 constexpr int kMaxLayer = kMaxLegacyLayer;
 
 void Put(void* to, const Field& f, int64_t value) {
@@ -61,24 +66,30 @@ void LayerLinks(int32_t key, int64_t& prev, int64_t& next) {
 
 }  // namespace
 
+bool detail::g_active = false;
+
 bool Set(std::string_view name, int32_t value) noexcept {
   for (std::size_t i = 0; i < kSwitchCount; ++i) {
     if (kNames[i] == name) {
       g_values[i] = value;
+      UpdateActive();
       return true;
     }
   }
   return false;
 }
 
-void ClearAll() noexcept { g_values.fill(0); }
+void ClearAll() noexcept {
+  g_values.fill(0);
+  UpdateActive();
+}
 
 int32_t QueryStatus() noexcept { return g_values[kQueryStatus]; }
 bool CreateObjectFails() noexcept { return g_values[kCreateObjectZero] != 0; }
 bool ClassMemberAlways() noexcept { return g_values[kClassMemberAlways] != 0; }
 
 void AfterRead(const Exchange& ex, int32_t key, std::span<void* const> addresses) noexcept {
-  if (g_values == std::array<int32_t, kSwitchCount>{}) return;
+  if (!Active()) return;
   for (std::size_t i = 0; i < ex.fields.size() && i < addresses.size(); ++i) {
     const Field& f = ex.fields[i];
     void* p = addresses[i];

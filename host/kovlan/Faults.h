@@ -25,6 +25,12 @@ namespace kovlan::faults {
 bool Set(std::string_view name, int32_t value) noexcept;
 void ClearAll() noexcept;
 
+namespace detail {
+extern bool g_active;  // some switch is on
+}
+// True while any switch is on: one test on the exchanges' fast paths.
+inline bool Active() noexcept { return detail::g_active; }
+
 // Status every stored exchange answers instead of running; 0 when off.
 int32_t QueryStatus() noexcept;
 bool CreateObjectFails() noexcept;

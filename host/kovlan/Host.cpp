@@ -18,6 +18,26 @@ constexpr bool IsPrimitiveKind(uint8_t kind) {
   return (kind >= 1 && kind <= 6) || kind == 10 || kind == 11 || kind == 12 || kind == 22;
 }
 
+// memcpy with the common widths spelled out, so that they need no call.
+inline void CopyWidth(void* to, const void* from, uint32_t width) {
+  switch (width) {
+    case 1:
+      std::memcpy(to, from, 1);
+      return;
+    case 2:
+      std::memcpy(to, from, 2);
+      return;
+    case 4:
+      std::memcpy(to, from, 4);
+      return;
+    case 8:
+      std::memcpy(to, from, 8);
+      return;
+    default:
+      std::memcpy(to, from, width);
+  }
+}
+
 int64_t ReadInteger(const void* p, FieldType type) {
   switch (type) {
     case FieldType::U8:
@@ -155,17 +175,8 @@ int32_t Host::ObjectCount(uint8_t kind) const {
   return static_cast<int32_t>(objectCount_) - 1;  // all but the board
 }
 
-const uint8_t* Host::RecordForRead(const HostObject& object, const Exchange& ex, int32_t key, uint8_t* scratch) const {
-  const int32_t offset = StorageLayout::Get().Offset(object.kind, ex.api);
-  if (offset < 0) return nullptr;
-  if (!ex.keyed) return object.data + offset;
-  const uint32_t at = static_cast<uint32_t>(offset) + static_cast<uint32_t>(key - ex.keyMin) * ex.recordSize;
-  if (object.keyed != nullptr) return object.keyed + at;
-  const uint8_t* shared = templates_[object.kind].keyed + at;
-  if (!object.simpleStack || key < 1 || key > 32 ||
-      (ex.api != Api::QueryPadOrViaSizeOnLayer && ex.api != Api::QueryPadOrViaShapeOnLayer)) {
-    return shared;
-  }
+const uint8_t* Host::SimpleStackRecord(const HostObject& object, const Exchange& ex, int32_t key, uint8_t* scratch,
+                                       const uint8_t* shared) const {
   // A pad's layers 1..32 show its saved simple stack.
   SimpleStack stack;
   std::memcpy(&stack, object.data + StorageLayout::Get().SimpleStackOffset(), sizeof stack);
@@ -214,26 +225,26 @@ uint8_t* Host::RecordForWrite(HostObject& object, const Exchange& ex, int32_t ke
 
 void Host::ReadValue(const HostObject& object, const uint8_t* record, const Field& f, void* out) const {
   if (f.base != BaseField::None) {
-    std::memcpy(out, reinterpret_cast<const uint8_t*>(&object.base) + f.baseOffset, f.width);
+    CopyWidth(out, reinterpret_cast<const uint8_t*>(&object.base) + f.baseOffset, f.width);
   } else if (f.type == FieldType::Str) {
     const std::string_view text = StoredString(record, f);
     auto* s = static_cast<uint8_t*>(out);
     s[0] = static_cast<uint8_t>(text.size());
     if (!text.empty()) std::memcpy(s + 1, text.data(), text.size());
   } else {
-    std::memcpy(out, record + f.offset, f.width);
+    CopyWidth(out, record + f.offset, f.width);
   }
 }
 
 void Host::WriteValue(HostObject& object, uint8_t* record, const Field& f, const void* in) {
   if (f.base != BaseField::None) {
-    std::memcpy(reinterpret_cast<uint8_t*>(&object.base) + f.baseOffset, in, f.width);
+    CopyWidth(reinterpret_cast<uint8_t*>(&object.base) + f.baseOffset, in, f.width);
   } else if (f.type == FieldType::Str) {
     const auto* s = static_cast<const uint8_t*>(in);
     const uint32_t id = strings_.Intern(std::string_view(reinterpret_cast<const char*>(s + 1), s[0]));
     std::memcpy(record + f.offset, &id, sizeof id);
   } else {
-    std::memcpy(record + f.offset, in, f.width);
+    CopyWidth(record + f.offset, in, f.width);
   }
 }
 
@@ -261,7 +272,9 @@ int32_t Host::AddToContainer(uint32_t container, uint32_t object) {
 
 int32_t Host::TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int32_t key,
                           std::span<void* const> addresses) {
-  if (const int32_t status = faults::QueryStatus(); status != 0) return status;
+  if (faults::Active()) [[unlikely]] {
+    if (const int32_t status = faults::QueryStatus(); status != 0) return status;
+  }
   if (mode > ORVIK_SM_REBIND || ex.holder == Holder::None || addresses.size() != ex.fields.size()) return 1;
   HostObject* object = Find(handle);
   if (object == nullptr || !ex.HeldBy(object->kind) || !ex.KeyValid(key)) return 1;
@@ -298,7 +311,8 @@ int32_t Host::TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int
         ReadValue(*object, record, f, addresses[i]);
       }
     }
-    faults::AfterRead(ex, key, addresses);
+    if (faults::Active()) [[unlikely]]
+      faults::AfterRead(ex, key, addresses);
   }
   return 0;
 }
@@ -669,13 +683,6 @@ void Host::ProgressInit(const OrvikShortString* message, int32_t total) {
   progressOpen_ = true;
   ++progressInits_;
   Notify(KVHOST_PROGRESS_INIT);
-}
-
-void Host::ProgressUpdate() {
-  ++progressUpdates_;
-  if (!progressOpen_) return;
-  if (progressDone_ < std::numeric_limits<int32_t>::max()) ++progressDone_;
-  Notify(KVHOST_PROGRESS_UPDATE);
 }
 
 void Host::ProgressFinish() {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <array>
+#include <cstring>
+#include <limits>
 #include <memory>
 #include <cstdint>
 #include <span>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "host/kovlan/ApiTable.h"
+#include "host/kovlan/Faults.h"
 #include "host/kovlan/HostObject.h"
 #include "orvik/kovlan.h"
 
@@ -48,11 +51,43 @@ class Host {
   }
   int32_t TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int32_t key, std::span<void* const> addresses);
 
+  // The read of a per-layer pad or via exchange (attributes of the types
+  // Ts, no strings, no base attributes): the same as Transfer in read mode,
+  // without its generic steps. Falls back to Transfer while a fault is set.
+  template <typename... Ts>
+  int32_t ReadLayerRecord(Api api, uint32_t handle, int32_t key, Ts*... args) {
+    const Exchange& ex = ExchangeOf(api);
+    if (faults::Active()) [[unlikely]]
+      return Transfer(api, ORVIK_SM_READ, handle, key, args...);
+    const HostObject* object = Find(handle);
+    if (object == nullptr || !ex.HeldBy(object->kind) || !ex.KeyValid(key) || ((args == nullptr) || ...)) return 1;
+    uint8_t scratch[kScratchSize];
+    const uint8_t* record = RecordForRead(*object, ex, key, scratch);
+    if (record == nullptr) return 1;
+    std::size_t i = 0;
+    ((std::memcpy(args, record + ex.fields[i++].offset, sizeof(Ts))), ...);
+    return 0;
+  }
+
   // The stored record of an exchange for reading: in the object's blocks,
   // in its template's keyed block, or (a pad's simple stack) made up in
   // `scratch` (at least kScratchSize bytes). Null when not held.
   static constexpr std::size_t kScratchSize = 64;
-  const uint8_t* RecordForRead(const HostObject& object, const Exchange& ex, int32_t key, uint8_t* scratch) const;
+  const uint8_t* RecordForRead(const HostObject& object, const Exchange& ex, int32_t key, uint8_t* scratch) const {
+    const int32_t offset = StorageLayout::Get().Offset(object.kind, ex.api);
+    if (offset < 0) return nullptr;
+    if (!ex.keyed) return object.data + offset;
+    const uint32_t at = static_cast<uint32_t>(offset) + static_cast<uint32_t>(key - ex.keyMin) * ex.recordSize;
+    if (object.keyed != nullptr) return object.keyed + at;
+    const uint8_t* shared = templates_[object.kind].keyed + at;
+    if (!object.simpleStack || key < 1 || key > 32 ||
+        (ex.api != Api::QueryPadOrViaSizeOnLayer && ex.api != Api::QueryPadOrViaShapeOnLayer)) {
+      return shared;
+    }
+    return SimpleStackRecord(object, ex, key, scratch, shared);
+  }
+  const uint8_t* SimpleStackRecord(const HostObject& object, const Exchange& ex, int32_t key, uint8_t* scratch,
+                                   const uint8_t* shared) const;
   // The object's own record for writing; gives the object keyed records of
   // its own first when it shares its template's. Null when not held.
   uint8_t* RecordForWrite(HostObject& object, const Exchange& ex, int32_t key);
@@ -84,7 +119,13 @@ class Host {
 
   // --- Progress
   void ProgressInit(const OrvikShortString* message, int32_t total);
-  void ProgressUpdate();
+  void ProgressUpdate() {
+    ++progressUpdates_;
+    if (!progressOpen_) return;
+    if (progressDone_ < std::numeric_limits<int32_t>::max()) ++progressDone_;
+    if (progressCallback_ != nullptr) [[unlikely]]
+      Notify(KVHOST_PROGRESS_UPDATE);
+  }
   void ProgressFinish();
   void SetProgressCallback(KvHostProgressFn cb, void* ctx);
   bool ProgressOpen() const { return progressOpen_; }
