@@ -33,33 +33,57 @@ std::int32_t TPcbPad::SyncWithHost(TSyncMode mode) {
                        &ByteD, &V2, &F1, &V3, &V4, &V5, &StackOption1, &StackOption2);
   if (status != 0) return status;
   pcbapi::QueryPadStackMode(mode, Handle, &PadStackMode);
-  for (std::size_t layer = 0; layer < kStackLayers; ++layer) ExchangeStackLayer(mode, static_cast<TLegacyLayer>(layer));
+  if (mode != smRead) {
+    for (std::size_t layer = 0; layer < kStackLayers; ++layer) WriteStackLayer(static_cast<TLegacyLayer>(layer));
+    return 0;
+  }
+  // Reads take everything the host has, layer by layer; a query that fails
+  // leaves the layer's value as it was.
+  TLayerColumn<std::uint8_t, kStackLayers> shapes, percents;
+  TLayerColumn<std::int32_t, kStackLayers> xSizes, ySizes, radii;
+  for (auto* column : {&shapes, &percents}) column->Restart();
+  for (auto* column : {&xSizes, &ySizes, &radii}) column->Restart();
+  for (std::size_t i = 0; i < kStackLayers; ++i) {
+    const auto layer = static_cast<TLegacyLayer>(i);
+    std::uint8_t shape = ShapeOnLayer.Get(i);
+    std::int32_t xSize = XSizeOnLayer.Get(i);
+    std::int32_t ySize = YSizeOnLayer.Get(i);
+    std::int32_t radius = CornerRadiusOnLayer.Get(i);
+    std::uint8_t percent = CRPctOnLayer.Get(i);
+    pcbapi::QueryPadOrViaShapeOnLayer(Handle, layer, &shape);
+    pcbapi::QueryPadOrViaSizeOnLayer(Handle, layer, &xSize, &ySize);
+    pcbapi::QueryPadCornerRadiusOnLayer(Handle, layer, &radius);
+    pcbapi::QueryPadCRPercentageOnLayer(Handle, layer, &percent);
+    shapes.Append(shape);
+    xSizes.Append(xSize);
+    ySizes.Append(ySize);
+    radii.Append(radius);
+    percents.Append(percent);
+    if (layer == layer::TopLayer) {
+      TopCRPct = percent;
+    } else if (layer >= 2 && layer <= 31) {
+      MidCRPct = percent;
+    } else if (layer == layer::BottomLayer) {
+      BotCRPct = percent;
+    }
+  }
+  ShapeOnLayer = std::move(shapes);
+  XSizeOnLayer = std::move(xSizes);
+  YSizeOnLayer = std::move(ySizes);
+  CornerRadiusOnLayer = std::move(radii);
+  CRPctOnLayer = std::move(percents);
   return 0;
 }
 
-// One layer of the pad stack. Reads take everything the host has; writes
-// send the whole stack only in full-stack mode, and otherwise only the
-// top/bottom/mid corner-radius percentages for each rounded-rectangle layer.
-void TPcbPad::ExchangeStackLayer(TSyncMode mode, TLegacyLayer layer) {
-  if (mode == smRead) {
-    pcbapi::QueryPadOrViaShapeOnLayer(Handle, layer, &ShapeOnLayer[layer]);
-    pcbapi::QueryPadOrViaSizeOnLayer(Handle, layer, &XSizeOnLayer[layer], &YSizeOnLayer[layer]);
-    pcbapi::QueryPadCornerRadiusOnLayer(Handle, layer, &CornerRadiusOnLayer[layer]);
-    pcbapi::QueryPadCRPercentageOnLayer(Handle, layer, &CRPctOnLayer[layer]);
-    if (layer == layer::TopLayer) {
-      TopCRPct = CRPctOnLayer[layer];
-    } else if (layer >= 2 && layer <= 31) {
-      MidCRPct = CRPctOnLayer[layer];
-    } else if (layer == layer::BottomLayer) {
-      BotCRPct = CRPctOnLayer[layer];
-    }
-    return;
-  }
+// One layer of a write: the whole stack only in full-stack mode, and
+// otherwise only the top/bottom/mid corner-radius percentages for each
+// rounded-rectangle layer.
+void TPcbPad::WriteStackLayer(TLegacyLayer layer) {
   if (PadStackMode == kFullStackMode) {
-    pcbapi::SetPadShapeOnLayer(Handle, layer, ShapeOnLayer[layer]);
-    pcbapi::SetPadSizeOnLayer(Handle, layer, XSizeOnLayer[layer], YSizeOnLayer[layer]);
-    pcbapi::SetCRPctOnLayer(Handle, layer, CRPctOnLayer[layer]);
-  } else if (ShapeOnLayer[layer] == kRoundedRectangleShape) {
+    pcbapi::SetPadShapeOnLayer(Handle, layer, ShapeOnLayer.Get(layer));
+    pcbapi::SetPadSizeOnLayer(Handle, layer, XSizeOnLayer.Get(layer), YSizeOnLayer.Get(layer));
+    pcbapi::SetCRPctOnLayer(Handle, layer, CRPctOnLayer.Get(layer));
+  } else if (ShapeOnLayer.Get(layer) == kRoundedRectangleShape) {
     pcbapi::SetCRPctOnLayer(Handle, static_cast<std::uint8_t>(layer::TopLayer), TopCRPct);
     pcbapi::SetCRPctOnLayer(Handle, static_cast<std::uint8_t>(layer::BottomLayer), BotCRPct);
     pcbapi::SetCRPctOnLayer(Handle, 2, MidCRPct);
@@ -83,14 +107,14 @@ std::uint8_t TPcbPad::GetBotShape() const { return BotShape; }
 std::string TPcbPad::GetName() { return Name.Str(); }
 double TPcbPad::GetRotation() const { return Rotation; }
 
-std::int32_t TPcbPad::GetXSizeOnLayer(TLegacyLayer layer) { return InStack(layer) ? XSizeOnLayer[layer] : 0; }
-std::int32_t TPcbPad::GetYSizeOnLayer(TLegacyLayer layer) { return InStack(layer) ? YSizeOnLayer[layer] : 0; }
-std::uint8_t TPcbPad::GetShapeOnLayer(TLegacyLayer layer) { return InStack(layer) ? ShapeOnLayer[layer] : 0; }
+std::int32_t TPcbPad::GetXSizeOnLayer(TLegacyLayer layer) { return InStack(layer) ? XSizeOnLayer.Get(layer) : 0; }
+std::int32_t TPcbPad::GetYSizeOnLayer(TLegacyLayer layer) { return InStack(layer) ? YSizeOnLayer.Get(layer) : 0; }
+std::uint8_t TPcbPad::GetShapeOnLayer(TLegacyLayer layer) { return InStack(layer) ? ShapeOnLayer.Get(layer) : 0; }
 std::int32_t TPcbPad::GetWidthOnLayer(TLegacyLayer layer) {
   return IntMin(GetXSizeOnLayer(layer), GetYSizeOnLayer(layer));
 }
 std::int32_t TPcbPad::GetCornerRadiusOnLayer(TLegacyLayer layer) {
-  return InStack(layer) ? CornerRadiusOnLayer[layer] : 0;
+  return InStack(layer) ? CornerRadiusOnLayer.Get(layer) : 0;
 }
 
 // The pad's rectangle on a layer, grown by the expansion, centred on the pad
@@ -98,8 +122,8 @@ std::int32_t TPcbPad::GetCornerRadiusOnLayer(TLegacyLayer layer) {
 // than dividing by zero.
 std::int32_t TPcbPad::CornerOnLayer(TCornerValue which, TLegacyLayer layer, std::int32_t expansion) const noexcept {
   if (!InStack(layer)) return 0;
-  const std::int32_t width = Grown(XSizeOnLayer[layer], expansion);
-  const std::int32_t height = Grown(YSizeOnLayer[layer], expansion);
+  const std::int32_t width = Grown(XSizeOnLayer.Get(layer), expansion);
+  const std::int32_t height = Grown(YSizeOnLayer.Get(layer), expansion);
   return RotatedRectangleCorner(which, X, Y, width, height, Rotation);
 }
 
@@ -132,8 +156,8 @@ std::int32_t TPcbPad::RotatedCornerY4OnLayer(TLegacyLayer layer, std::int32_t e)
 // the difference of the two half sizes on each side.
 std::int32_t TPcbPad::AxisEndOnLayer(TLegacyLayer layer, bool secondEnd, bool wantY) const noexcept {
   if (!InStack(layer)) return 0;
-  const std::int64_t halfX = XSizeOnLayer[layer] / 2;
-  const std::int64_t halfY = YSizeOnLayer[layer] / 2;
+  const std::int64_t halfX = XSizeOnLayer.Get(layer) / 2;
+  const std::int64_t halfY = YSizeOnLayer.Get(layer) / 2;
   if (halfX == halfY) return wantY ? Y : X;
   const double sign = secondEnd ? 1.0 : -1.0;
   if (halfX > halfY) {

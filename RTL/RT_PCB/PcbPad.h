@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "RTL/RT_PCB/LayerColumn.h"
 #include "RTL/RT_PCB/PcbObject.h"
 #include "RTL/RT_PCB/ShortString.h"
 
@@ -94,11 +95,13 @@ class TPcbPad : public TPCBObject {
   ShortString<20> S2;
   std::int32_t V1 = 0;
   ShortString<20> S3;
-  std::array<std::int32_t, kStackLayers> XSizeOnLayer{};
-  std::array<std::int32_t, kStackLayers> YSizeOnLayer{};
-  std::array<std::uint8_t, kStackLayers> ShapeOnLayer{};
-  std::array<std::int32_t, kStackLayers> CornerRadiusOnLayer{};
-  std::array<std::uint8_t, kStackLayers> CRPctOnLayer{};
+  // The per-layer stack, indexed like arrays of kStackLayers values and held
+  // compactly (TLayerColumn).
+  TLayerColumn<std::int32_t, kStackLayers> XSizeOnLayer;
+  TLayerColumn<std::int32_t, kStackLayers> YSizeOnLayer;
+  TLayerColumn<std::uint8_t, kStackLayers> ShapeOnLayer;
+  TLayerColumn<std::int32_t, kStackLayers> CornerRadiusOnLayer;
+  TLayerColumn<std::uint8_t, kStackLayers> CRPctOnLayer;
   std::uint8_t PadStackMode = 0;
   std::uint8_t ByteC = 0;
   std::uint8_t ByteD = 0;
@@ -113,7 +116,7 @@ class TPcbPad : public TPCBObject {
  private:
   std::int32_t CornerOnLayer(TCornerValue which, TLegacyLayer layer, std::int32_t expansion) const noexcept;
   std::int32_t AxisEndOnLayer(TLegacyLayer layer, bool secondEnd, bool wantY) const noexcept;
-  void ExchangeStackLayer(TSyncMode mode, TLegacyLayer layer);
+  void WriteStackLayer(TLegacyLayer layer);
 };
 
 }  // namespace orvik

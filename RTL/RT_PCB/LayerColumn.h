@@ -1,0 +1,100 @@
+// One per-layer value of a pad stack (83 legacy layers), held compactly: as
+// runs of equal values over consecutive layers while there are few of them
+// (a pad's stack is top, mid, bottom and the untouched rest), as a full
+// array once there are more or once a caller takes a writable reference.
+// Reads give the same values as an array would.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace orvik {
+
+template <class T, std::size_t N>
+class TLayerColumn {
+ public:
+  static constexpr std::size_t kRuns = 6;
+
+  TLayerColumn() noexcept = default;
+  TLayerColumn(const TLayerColumn& other) { CopyFrom(other); }
+  TLayerColumn& operator=(const TLayerColumn& other) {
+    if (this != &other) CopyFrom(other);
+    return *this;
+  }
+  TLayerColumn(TLayerColumn&&) noexcept = default;
+  TLayerColumn& operator=(TLayerColumn&&) noexcept = default;
+
+  static constexpr std::size_t size() noexcept { return N; }
+
+  // The value on `layer` (< N).
+  T Get(std::size_t layer) const noexcept {
+    if (full_) return full_[layer];
+    std::size_t i = count_ - 1;
+    while (starts_[i] > layer) --i;
+    return values_[i];
+  }
+  T operator[](std::size_t layer) const noexcept { return Get(layer); }
+  // A writable element: the column becomes a full array.
+  T& operator[](std::size_t layer) {
+    Expand();
+    return full_[layer];
+  }
+  void fill(T value) noexcept {
+    full_.reset();
+    count_ = 1;
+    values_[0] = value;
+  }
+
+  // Rebuilding a column layer by layer: Restart, then Append the values of
+  // layers 0, 1, ... N-1 in order.
+  void Restart() noexcept {
+    full_.reset();
+    count_ = 0;
+    next_ = 0;
+  }
+  void Append(T value) {
+    const std::size_t layer = next_++;
+    if (full_) {
+      full_[layer] = value;
+    } else if (count_ != 0 && values_[count_ - 1] == value) {
+      // The last run grows.
+    } else if (count_ < kRuns) {
+      starts_[count_] = static_cast<std::uint8_t>(layer);
+      values_[count_] = value;
+      ++count_;
+    } else {
+      Expand();
+      full_[layer] = value;
+    }
+  }
+
+ private:
+  void Expand() {
+    if (full_) return;
+    auto full = std::make_unique<T[]>(N);
+    for (std::size_t layer = 0; layer < N; ++layer) full[layer] = count_ == 0 ? T{} : Get(layer);
+    full_ = std::move(full);
+  }
+  void CopyFrom(const TLayerColumn& other) {
+    std::copy(std::begin(other.starts_), std::end(other.starts_), std::begin(starts_));
+    std::copy(std::begin(other.values_), std::end(other.values_), std::begin(values_));
+    count_ = other.count_;
+    next_ = other.next_;
+    if (other.full_) {
+      full_ = std::make_unique<T[]>(N);
+      std::copy(other.full_.get(), other.full_.get() + N, full_.get());
+    } else {
+      full_.reset();
+    }
+  }
+
+  std::uint8_t starts_[kRuns] = {};  // first layer of each run; starts_[0] is 0
+  std::uint8_t count_ = 1;           // runs in use
+  std::uint8_t next_ = 0;            // next layer to Append
+  T values_[kRuns] = {};
+  std::unique_ptr<T[]> full_;  // set: the values of all layers
+};
+
+}  // namespace orvik
