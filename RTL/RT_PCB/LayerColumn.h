@@ -47,6 +47,50 @@ class TLayerColumn {
     values_[0] = value;
   }
 
+  // All N values into `out`.
+  void CopyTo(T* out) const noexcept {
+    if (full_) {
+      std::copy(full_.get(), full_.get() + N, out);
+      return;
+    }
+    for (std::size_t run = 0; run < count_; ++run) {
+      const std::size_t end = run + 1u < count_ ? starts_[run + 1u] : N;
+      std::fill(out + starts_[run], out + end, values_[run]);
+    }
+  }
+  // Takes all N values from `values`.
+  void Assign(const T* values) {
+    std::size_t count = 0;
+    for (std::size_t layer = 0; layer < N; ++layer) {
+      if (count != 0 && values[layer] == values_[count - 1]) continue;
+      if (count == kRuns) {
+        if (!full_) full_ = std::make_unique<T[]>(N);
+        std::copy(values, values + N, full_.get());
+        return;
+      }
+      starts_[count] = static_cast<std::uint8_t>(layer);
+      values_[count] = values[layer];
+      ++count;
+    }
+    full_.reset();
+    count_ = static_cast<std::uint8_t>(count);
+  }
+
+  // Reads layers in increasing order without searching the runs again.
+  class Cursor {
+   public:
+    explicit Cursor(const TLayerColumn& column) noexcept : column_(column) {}
+    T operator()(std::size_t layer) noexcept {
+      if (column_.full_) return column_.full_[layer];
+      while (run_ + 1u < column_.count_ && column_.starts_[run_ + 1u] <= layer) ++run_;
+      return column_.values_[run_];
+    }
+
+   private:
+    const TLayerColumn& column_;
+    std::size_t run_ = 0;
+  };
+
   // Rebuilding a column layer by layer: Restart, then Append the values of
   // layers 0, 1, ... N-1 in order.
   void Restart() noexcept {

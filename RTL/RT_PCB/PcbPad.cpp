@@ -34,44 +34,44 @@ std::int32_t TPcbPad::SyncWithHost(TSyncMode mode) {
   if (status != 0) return status;
   pcbapi::QueryPadStackMode(mode, Handle, &PadStackMode);
   if (mode != smRead) {
-    for (std::size_t layer = 0; layer < kStackLayers; ++layer) WriteStackLayer(static_cast<TLegacyLayer>(layer));
+    if (PadStackMode == kFullStackMode) {
+      for (std::size_t layer = 0; layer < kStackLayers; ++layer) WriteStackLayer(static_cast<TLegacyLayer>(layer));
+    } else {
+      TLayerColumn<std::uint8_t, kStackLayers>::Cursor shape(ShapeOnLayer);
+      for (std::size_t layer = 0; layer < kStackLayers; ++layer) {
+        if (shape(layer) == kRoundedRectangleShape) WriteStackLayer(static_cast<TLegacyLayer>(layer));
+      }
+    }
     return 0;
   }
   // Reads take everything the host has, layer by layer; a query that fails
   // leaves the layer's value as it was.
-  TLayerColumn<std::uint8_t, kStackLayers> shapes, percents;
-  TLayerColumn<std::int32_t, kStackLayers> xSizes, ySizes, radii;
-  for (auto* column : {&shapes, &percents}) column->Restart();
-  for (auto* column : {&xSizes, &ySizes, &radii}) column->Restart();
+  std::int32_t xSizes[kStackLayers], ySizes[kStackLayers], radii[kStackLayers];
+  std::uint8_t shapes[kStackLayers], percents[kStackLayers];
+  ShapeOnLayer.CopyTo(shapes);
+  XSizeOnLayer.CopyTo(xSizes);
+  YSizeOnLayer.CopyTo(ySizes);
+  CornerRadiusOnLayer.CopyTo(radii);
+  CRPctOnLayer.CopyTo(percents);
   for (std::size_t i = 0; i < kStackLayers; ++i) {
     const auto layer = static_cast<TLegacyLayer>(i);
-    std::uint8_t shape = ShapeOnLayer.Get(i);
-    std::int32_t xSize = XSizeOnLayer.Get(i);
-    std::int32_t ySize = YSizeOnLayer.Get(i);
-    std::int32_t radius = CornerRadiusOnLayer.Get(i);
-    std::uint8_t percent = CRPctOnLayer.Get(i);
-    pcbapi::QueryPadOrViaShapeOnLayer(Handle, layer, &shape);
-    pcbapi::QueryPadOrViaSizeOnLayer(Handle, layer, &xSize, &ySize);
-    pcbapi::QueryPadCornerRadiusOnLayer(Handle, layer, &radius);
-    pcbapi::QueryPadCRPercentageOnLayer(Handle, layer, &percent);
-    shapes.Append(shape);
-    xSizes.Append(xSize);
-    ySizes.Append(ySize);
-    radii.Append(radius);
-    percents.Append(percent);
+    pcbapi::QueryPadOrViaShapeOnLayer(Handle, layer, &shapes[i]);
+    pcbapi::QueryPadOrViaSizeOnLayer(Handle, layer, &xSizes[i], &ySizes[i]);
+    pcbapi::QueryPadCornerRadiusOnLayer(Handle, layer, &radii[i]);
+    pcbapi::QueryPadCRPercentageOnLayer(Handle, layer, &percents[i]);
     if (layer == layer::TopLayer) {
-      TopCRPct = percent;
+      TopCRPct = percents[i];
     } else if (layer >= 2 && layer <= 31) {
-      MidCRPct = percent;
+      MidCRPct = percents[i];
     } else if (layer == layer::BottomLayer) {
-      BotCRPct = percent;
+      BotCRPct = percents[i];
     }
   }
-  ShapeOnLayer = std::move(shapes);
-  XSizeOnLayer = std::move(xSizes);
-  YSizeOnLayer = std::move(ySizes);
-  CornerRadiusOnLayer = std::move(radii);
-  CRPctOnLayer = std::move(percents);
+  ShapeOnLayer.Assign(shapes);
+  XSizeOnLayer.Assign(xSizes);
+  YSizeOnLayer.Assign(ySizes);
+  CornerRadiusOnLayer.Assign(radii);
+  CRPctOnLayer.Assign(percents);
   return 0;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -51,19 +52,43 @@ class Host {
   }
   int32_t TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int32_t key, std::span<void* const> addresses);
 
+  static int32_t ReadSimpleStack(const uint8_t* stack, std::size_t part, int32_t* xSize, int32_t* ySize) {
+    std::memcpy(xSize, stack + offsetof(SimpleStack, xSize) + 4 * part, 4);
+    std::memcpy(ySize, stack + offsetof(SimpleStack, ySize) + 4 * part, 4);
+    return 0;
+  }
+  static int32_t ReadSimpleStack(const uint8_t* stack, std::size_t part, uint8_t* shape) {
+    *shape = stack[offsetof(SimpleStack, shape) + part];
+    return 0;
+  }
+
   // The read of a per-layer pad or via exchange (attributes of the types
   // Ts, no strings, no base attributes): the same as Transfer in read mode,
   // without its generic steps. Falls back to Transfer while a fault is set.
-  template <typename... Ts>
-  int32_t ReadLayerRecord(Api api, uint32_t handle, int32_t key, Ts*... args) {
-    const Exchange& ex = ExchangeOf(api);
+  template <Api A, typename... Ts>
+  int32_t ReadLayerRecord(uint32_t handle, int32_t key, Ts*... args) {
     if (faults::Active()) [[unlikely]]
-      return Transfer(api, ORVIK_SM_READ, handle, key, args...);
+      return Transfer(A, ORVIK_SM_READ, handle, key, args...);
+    const Exchange& ex = ExchangeOf(A);
     const HostObject* object = Find(handle);
     if (object == nullptr || !ex.HeldBy(object->kind) || !ex.KeyValid(key) || ((args == nullptr) || ...)) return 1;
-    uint8_t scratch[kScratchSize];
-    const uint8_t* record = RecordForRead(*object, ex, key, scratch);
-    if (record == nullptr) return 1;
+    const StorageLayout& layout = StorageLayout::Get();
+    const uint32_t at = static_cast<uint32_t>(layout.Offset(object->kind, A)) +
+                        static_cast<uint32_t>(key - ex.keyMin) * ex.recordSize;
+    const uint8_t* record;
+    if (object->keyed != nullptr) {
+      record = object->keyed + at;
+    } else {
+      if constexpr (A == Api::QueryPadOrViaSizeOnLayer || A == Api::QueryPadOrViaShapeOnLayer) {
+        if (object->simpleStack && key >= 1 && key <= 32) {
+          // A pad's layers 1..32 show its saved simple stack.
+          const uint8_t* stack = object->data + layout.SimpleStackOffset();
+          const std::size_t part = key == 1 ? 0 : key == 32 ? 2 : 1;
+          return ReadSimpleStack(stack, part, args...);
+        }
+      }
+      record = templates_[object->kind].keyed + at;
+    }
     std::size_t i = 0;
     ((std::memcpy(args, record + ex.fields[i++].offset, sizeof(Ts))), ...);
     return 0;

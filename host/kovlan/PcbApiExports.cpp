@@ -146,19 +146,19 @@ int32_t ORVIK_STDCALL PcbApi_QueryPad(uint8_t mode, uint32_t handle, uint16_t* f
 }
 
 int32_t ORVIK_STDCALL PcbApi_QueryPadOrViaShapeOnLayer(uint32_t handle, uint8_t layer, uint8_t* shape) {
-  return PadLayerQuery(Api::QueryPadOrViaShapeOnLayer, handle, layer, shape);
+  return PadLayerQuery<Api::QueryPadOrViaShapeOnLayer>(handle, layer, shape);
 }
 
 int32_t ORVIK_STDCALL PcbApi_QueryPadOrViaSizeOnLayer(uint32_t handle, uint8_t layer, int32_t* xSize, int32_t* ySize) {
-  return PadLayerQuery(Api::QueryPadOrViaSizeOnLayer, handle, layer, xSize, ySize);
+  return PadLayerQuery<Api::QueryPadOrViaSizeOnLayer>(handle, layer, xSize, ySize);
 }
 
 int32_t ORVIK_STDCALL PcbApi_QueryPadCornerRadiusOnLayer(uint32_t handle, uint8_t layer, int32_t* radius) {
-  return PadLayerQuery(Api::QueryPadCornerRadiusOnLayer, handle, layer, radius);
+  return PadLayerQuery<Api::QueryPadCornerRadiusOnLayer>(handle, layer, radius);
 }
 
 int32_t ORVIK_STDCALL PcbApi_QueryPadCRPercentageOnLayer(uint32_t handle, uint8_t layer, uint8_t* percent) {
-  return PadLayerQuery(Api::QueryPadCRPercentageOnLayer, handle, layer, percent);
+  return PadLayerQuery<Api::QueryPadCRPercentageOnLayer>(handle, layer, percent);
 }
 
 int32_t ORVIK_STDCALL PcbApi_SetPadShapeOnLayer(uint32_t handle, uint8_t layer, uint8_t shape) {
