@@ -1,5 +1,6 @@
-// The reader's character level: tokenizing a generated board read from a
-// file, and converting typical field tokens to integers.
+// The reader's character level: reading a generated board character by
+// character, tokenizing it, converting typical field tokens to integers, and
+// the host calls made per character (the progress step) and per pad layer.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "RTL/RT_PCB/PcbApi.h"
 #include "orvik/kovlan.h"
 #include "platform/TextFile.h"
 #include "reader/Tokenizer.h"
@@ -145,6 +147,79 @@ void BM_ReadIntegerTypical(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(tokens.Bytes() * state.iterations()));
 }
 BENCHMARK(BM_ReadIntegerTypical)->Unit(benchmark::kMillisecond);
+
+// The character reader alone: every byte through TextFile::Next, the form
+// the tokenizer's loops use.
+void BM_TextFileNext(benchmark::State& state) {
+  const TempFile& board = Board();
+  if (!board.Ok()) {
+    state.SkipWithError("cannot write the board file");
+    return;
+  }
+  for (auto _ : state) {
+    orvik::platform::TextFile file;
+    file.Assign(board.Path());
+    file.Reset();
+    char c = '\0';
+    std::uint32_t sum = 0;
+    while (file.Next(c)) sum += static_cast<unsigned char>(c);
+    benchmark::DoNotOptimize(sum);
+    file.Close();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(board.Bytes() * state.iterations()));
+}
+BENCHMARK(BM_TextFileNext)->Unit(benchmark::kMillisecond);
+
+// The same with the two-call form Eof, then Read.
+void BM_TextFileEofRead(benchmark::State& state) {
+  const TempFile& board = Board();
+  if (!board.Ok()) {
+    state.SkipWithError("cannot write the board file");
+    return;
+  }
+  for (auto _ : state) {
+    orvik::platform::TextFile file;
+    file.Assign(board.Path());
+    file.Reset();
+    std::uint32_t sum = 0;
+    while (!file.Eof()) sum += static_cast<unsigned char>(file.Read());
+    benchmark::DoNotOptimize(sum);
+    file.Close();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(board.Bytes() * state.iterations()));
+}
+BENCHMARK(BM_TextFileEofRead)->Unit(benchmark::kMillisecond);
+
+// The progress step, called once per character read: the plug-in's wrapper
+// into the stand-in host's Percent_Update, with a progress range open.
+void BM_PercentUpdate(benchmark::State& state) {
+  PrepareHost();
+  orvik::pcbapi::Percent_Init("bench", 1000000000);
+  for (auto _ : state) orvik::pcbapi::Percent_Update();
+  orvik::pcbapi::Percent_Finish();
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+}
+BENCHMARK(BM_PercentUpdate);
+
+// One layer of a pad read: the four per-layer queries, through the wrappers,
+// on a pad of the stand-in host.
+void BM_PadLayerQueries(benchmark::State& state) {
+  PrepareHost();
+  const std::uint32_t pad = orvik::pcbapi::CreateObject(2);
+  std::uint8_t layer = 0;
+  for (auto _ : state) {
+    std::uint8_t shape = 0, percent = 0;
+    std::int32_t x = 0, y = 0, radius = 0;
+    orvik::pcbapi::QueryPadOrViaShapeOnLayer(pad, layer, &shape);
+    orvik::pcbapi::QueryPadOrViaSizeOnLayer(pad, layer, &x, &y);
+    orvik::pcbapi::QueryPadCornerRadiusOnLayer(pad, layer, &radius);
+    orvik::pcbapi::QueryPadCRPercentageOnLayer(pad, layer, &percent);
+    benchmark::DoNotOptimize(shape + percent + x + y + radius);
+    layer = layer == 82 ? 0 : static_cast<std::uint8_t>(layer + 1);
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * 4));
+}
+BENCHMARK(BM_PadLayerQueries);
 
 // The conversion alone, without the file.
 void BM_ParseIntegerTypical(benchmark::State& state) {
