@@ -157,7 +157,9 @@ class HostStringArg {
 
  private:
   ShortString<N>& field_;
-  OrvikShortString buffer_{};
+  // Only the length and the characters are set: the host reads no further
+  // than the length, and writes a length and that many characters.
+  OrvikShortString buffer_;
 };
 
 template <std::size_t N>

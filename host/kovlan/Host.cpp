@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 
 namespace kovlan {
 namespace {
@@ -94,10 +95,19 @@ Host& Host::CreateInstance() {
 
 Host::Host() { Reset(); }
 
-void Host::Reset() {
+Host::~Host() { DestroyObjects(); }
+
+// The objects live in arena memory: their destructors (which free long
+// membership lists) run here, before the arena goes.
+void Host::DestroyObjects() noexcept {
+  for (uint32_t i = 0; i < objectCount_; ++i) chunks_[i >> kChunkBits][i & kChunkMask].~HostObject();
   chunks_.clear();
-  chunks_.shrink_to_fit();
   objectCount_ = 0;
+}
+
+void Host::Reset() {
+  DestroyObjects();
+  chunks_.shrink_to_fit();
   std::fill(std::begin(kindCounts_), std::end(kindCounts_), 0);
   classMembers_.clear();
   templates_.clear();
@@ -132,9 +142,13 @@ HostObject& Host::Template(uint8_t kind) { return templates_[kind]; }
 
 HostObject& Host::AppendObject() {
   const uint32_t i = objectCount_;
-  if ((i >> kChunkBits) == chunks_.size()) chunks_.push_back(std::make_unique<HostObject[]>(std::size_t{1} << kChunkBits));
+  if ((i >> kChunkBits) == chunks_.size()) {
+    // Raw room for a chunk of objects; each is constructed when appended.
+    chunks_.push_back(reinterpret_cast<HostObject*>(arena_.Allocate(sizeof(HostObject) << kChunkBits)));
+  }
+  HostObject* object = new (&chunks_[i >> kChunkBits][i & kChunkMask]) HostObject();
   ++objectCount_;
-  return chunks_[i >> kChunkBits][i & kChunkMask];
+  return *object;
 }
 
 uint32_t Host::CreateObject(uint8_t kind) {

@@ -181,6 +181,8 @@ class Host {
   static constexpr uint32_t kBoardHandle = 1;
 
   Host();
+  ~Host();
+  void DestroyObjects() noexcept;
   static Host& CreateInstance();
   static inline Host* instance_ = nullptr;
 
@@ -214,7 +216,7 @@ class Host {
 
   // Objects by handle (index + 1; the board is handle 1), in chunks so that
   // growing never moves them.
-  std::vector<std::unique_ptr<HostObject[]>> chunks_;
+  std::vector<HostObject*> chunks_;  // each in the arena; destroyed by Reset
   uint32_t objectCount_ = 0;
   int32_t kindCounts_[256] = {};
   Arena arena_;

@@ -1,6 +1,11 @@
 #include "host/kovlan/HostObject.h"
 
 #include <cstring>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace kovlan {
 
@@ -29,6 +34,30 @@ StorageLayout::StorageLayout() {
   }
 }
 
+SystemBlock::SystemBlock(std::size_t size) : size_(size) {
+#if defined(__linux__)
+  void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) throw std::bad_alloc();
+  // Huge pages where the system grants them on request; a hint only.
+  ::madvise(p, size, MADV_HUGEPAGE);
+  data_ = static_cast<uint8_t*>(p);
+#else
+  data_ = static_cast<uint8_t*>(std::calloc(size, 1));
+  if (data_ == nullptr) throw std::bad_alloc();
+#endif
+}
+
+void SystemBlock::Release() noexcept {
+  if (data_ == nullptr) return;
+#if defined(__linux__)
+  ::munmap(data_, size_);
+#else
+  std::free(data_);
+#endif
+  data_ = nullptr;
+  size_ = 0;
+}
+
 uint8_t* Arena::Allocate(std::size_t size) {
   size = (size + 7u) & ~std::size_t{7};
   // A kind whose exchanges carry base attributes only has an empty block:
@@ -37,7 +66,7 @@ uint8_t* Arena::Allocate(std::size_t size) {
   if (size == 0) return empty;
   if (size > free_) {
     const std::size_t chunk = size > kChunk ? size : kChunk;
-    chunks_.push_back(std::make_unique<uint8_t[]>(chunk));  // zeroed
+    chunks_.emplace_back(chunk);  // zeroed
     next_ = chunks_.back().get();
     free_ = chunk;
   }

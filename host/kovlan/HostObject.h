@@ -162,6 +162,38 @@ class StorageLayout {
   uint32_t simpleStackOffset_ = 0;
 };
 
+// Zeroed memory straight from the system, in large blocks that may be
+// backed by huge pages (fewer page faults for the host's many objects).
+class SystemBlock {
+ public:
+  SystemBlock() noexcept = default;
+  explicit SystemBlock(std::size_t size);
+  SystemBlock(SystemBlock&& other) noexcept : data_(other.data_), size_(other.size_) {
+    other.data_ = nullptr;
+    other.size_ = 0;
+  }
+  SystemBlock& operator=(SystemBlock&& other) noexcept {
+    if (this != &other) {
+      Release();
+      data_ = other.data_;
+      size_ = other.size_;
+      other.data_ = nullptr;
+      other.size_ = 0;
+    }
+    return *this;
+  }
+  SystemBlock(const SystemBlock&) = delete;
+  SystemBlock& operator=(const SystemBlock&) = delete;
+  ~SystemBlock() { Release(); }
+
+  uint8_t* get() const noexcept { return data_; }
+
+ private:
+  void Release() noexcept;
+  uint8_t* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+
 // Bump allocation of zeroed record blocks, released all at once.
 class Arena {
  public:
@@ -170,8 +202,8 @@ class Arena {
   std::size_t Used() const noexcept { return used_; }
 
  private:
-  static constexpr std::size_t kChunk = 1 << 20;
-  std::vector<std::unique_ptr<uint8_t[]>> chunks_;
+  static constexpr std::size_t kChunk = std::size_t{4} << 20;
+  std::vector<SystemBlock> chunks_;
   std::size_t free_ = 0;  // bytes left in the last chunk
   uint8_t* next_ = nullptr;
   std::size_t used_ = 0;
