@@ -305,8 +305,9 @@ std::string BoardJson(Host& host) {
   bool first = true;
   std::vector<uint32_t> nets, components;
   for (uint32_t h = 1; h <= host.HandleLimit(); ++h) {
-    HostObject& o = *host.Find(h);
-    if (o.kind == kBoardKind) continue;
+    const HostObject* found = host.Find(h);
+    if (found == nullptr || found->kind == kBoardKind) continue;
+    const HostObject& o = *found;
     if (o.kind == 8) nets.push_back(h);
     if (o.kind == 9) components.push_back(h);
     if (!first) w.Raw(",\n");
@@ -351,7 +352,8 @@ std::string BoardJson(Host& host) {
       w.String(name);
       w.Raw(",");
       w.Key("members");
-      w.Handles(host.Find(handles[i])->members.View());
+      const HostObject* group = host.Find(handles[i]);
+      w.Handles(group != nullptr ? group->members.View() : std::span<const uint32_t>());
       w.Raw("}");
     }
     w.Raw("]");
