@@ -278,7 +278,7 @@ struct Tables {
         std::size_t n = 0;
         ForEachAttributeName(proto.params, [&](std::string_view name) {
           const FieldType type = proto.types[n++];
-          Field f{name, type, BaseField::None, TypeWidth(type), 0, 0, 0};
+          Field f{name, type, BaseField::None, TypeWidth(type), 0, 0, 0, FieldOp::CopyN, false, 0};
           if (type == FieldType::Block) f.width = BlockWidth(name);
           if (type == FieldType::U8 && BlockWidth(name) != 0) {
             f.type = FieldType::Block;
@@ -291,6 +291,19 @@ struct Tables {
             offset += f.storeWidth;
           } else {
             f.baseOffset = BaseOffsetOf(f.base);
+          }
+          f.inBase = f.base != BaseField::None;
+          f.at = f.inBase ? f.baseOffset : f.offset;
+          if (f.base == BaseField::LegacyLayer) {
+            f.op = FieldOp::LegacyLayer;
+          } else if (!f.inBase && f.type == FieldType::Str) {
+            f.op = FieldOp::String;
+          } else {
+            f.op = f.width == 1   ? FieldOp::Copy1
+                   : f.width == 2 ? FieldOp::Copy2
+                   : f.width == 4 ? FieldOp::Copy4
+                   : f.width == 8 ? FieldOp::Copy8
+                                  : FieldOp::CopyN;
           }
           list.push_back(f);
         });

@@ -57,6 +57,9 @@ struct BaseValues {
   uint16_t bits3 = 0;
 };
 
+// How an exchange moves one attribute (precomputed per field).
+enum class FieldOp : uint8_t { Copy1, Copy2, Copy4, Copy8, CopyN, String, LegacyLayer };
+
 struct Field {
   std::string_view name;
   FieldType type;
@@ -65,6 +68,9 @@ struct Field {
   uint32_t offset;       // within one stored record; unused for base fields
   uint32_t storeWidth;   // bytes stored (a string: its pool id); 0 for base fields
   uint32_t baseOffset;   // base fields: offset within BaseValues
+  FieldOp op;            // how an exchange moves it
+  bool inBase;           // held in BaseValues, not in the record
+  uint32_t at;           // baseOffset or offset
 };
 
 struct Exchange {

@@ -304,12 +304,31 @@ int32_t Host::TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int
   if (write) {
     uint8_t* record = RecordForWrite(*object, ex, key);
     if (record == nullptr) return 1;
-    for (std::size_t i = 0; i < ex.fields.size(); ++i) {
-      const Field& f = ex.fields[i];
-      if (f.base == BaseField::LegacyLayer) {
-        object->base.layerId = *static_cast<const uint8_t*>(addresses[i]);
-      } else {
-        WriteValue(*object, record, f, addresses[i]);
+    uint8_t* const homes[2] = {record, reinterpret_cast<uint8_t*>(&object->base)};
+    const Field* const fields = ex.fields.data();
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+      const Field& f = fields[i];
+      uint8_t* to = homes[f.inBase] + f.at;
+      const void* from = addresses[i];
+      switch (f.op) {
+        case FieldOp::Copy1:
+          std::memcpy(to, from, 1);
+          break;
+        case FieldOp::Copy2:
+          std::memcpy(to, from, 2);
+          break;
+        case FieldOp::Copy4:
+          std::memcpy(to, from, 4);
+          break;
+        case FieldOp::Copy8:
+          std::memcpy(to, from, 8);
+          break;
+        case FieldOp::LegacyLayer:
+          object->base.layerId = *static_cast<const uint8_t*>(from);
+          break;
+        default:
+          WriteValue(*object, record, f, from);
+          break;
       }
     }
     AfterWrite(ex, handle, *object);
@@ -317,12 +336,31 @@ int32_t Host::TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int
     uint8_t scratch[kScratchSize];
     const uint8_t* record = RecordForRead(*object, ex, key, scratch);
     if (record == nullptr) return 1;
-    for (std::size_t i = 0; i < ex.fields.size(); ++i) {
-      const Field& f = ex.fields[i];
-      if (f.base == BaseField::LegacyLayer) {
-        *static_cast<uint8_t*>(addresses[i]) = LegacyFromLayerId(object->base.layerId);
-      } else {
-        ReadValue(*object, record, f, addresses[i]);
+    const uint8_t* const homes[2] = {record, reinterpret_cast<const uint8_t*>(&object->base)};
+    const Field* const fields = ex.fields.data();
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+      const Field& f = fields[i];
+      const uint8_t* from = homes[f.inBase] + f.at;
+      void* to = addresses[i];
+      switch (f.op) {
+        case FieldOp::Copy1:
+          std::memcpy(to, from, 1);
+          break;
+        case FieldOp::Copy2:
+          std::memcpy(to, from, 2);
+          break;
+        case FieldOp::Copy4:
+          std::memcpy(to, from, 4);
+          break;
+        case FieldOp::Copy8:
+          std::memcpy(to, from, 8);
+          break;
+        case FieldOp::LegacyLayer:
+          *static_cast<uint8_t*>(to) = LegacyFromLayerId(object->base.layerId);
+          break;
+        default:
+          ReadValue(*object, record, f, to);
+          break;
       }
     }
     if (faults::Active()) [[unlikely]]
