@@ -63,6 +63,7 @@ void TComponentSection::ReadRecords() {
 }
 
 void TComponentSection::CreateObjects() {
+  Objects.reserve(Objects.size() + Records.size());
   for (const TComponentRecord& record : Records) {
     auto component = NewHostObject<TPcbComponent>(objectkind::kComponent);
     TPcbText designator = BindComponentText(component->DesignatorHandle, record.Designator.View());

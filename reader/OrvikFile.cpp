@@ -132,6 +132,7 @@ void TOrvikFile::ReadingPass() {
       SkipLine();
     }
   }
+  for (auto& entry : Sections) entry.Reader->TrimRecords();
 }
 
 void TOrvikFile::SkipLine() {

@@ -41,6 +41,7 @@ void TPolygonSection::ReadRecords() {
 }
 
 void TPolygonSection::CreateObjects() {
+  Objects.reserve(Objects.size() + Records.size());
   for (const TPolygonRecord& record : Records) {
     if (record.PointsRead == 0) continue;
     auto fill = NewHostObject<TPcbFill>(objectkind::kFill);

@@ -32,6 +32,9 @@ class TSection {
   // Creates the host objects of all kept records, once, after reading.
   virtual void CreateObjects() {}
   virtual std::size_t RecordCount() const { return 0; }
+  // Gives back the room the record list grew beyond its records (after the
+  // reading pass: the records are all there).
+  virtual void TrimRecords() {}
 
   // Reports the tokens this reader reads to `observer` (nil: to nobody).
   void SetObserver(TReaderObserver* observer) noexcept { Tokens.SetObserver(observer); }
@@ -49,6 +52,7 @@ class TSectionOf : public TSection {
  public:
   using TSection::TSection;
   std::size_t RecordCount() const override { return Records.size(); }
+  void TrimRecords() override { Records.shrink_to_fit(); }
 
   std::vector<Record> Records;
 
@@ -77,6 +81,7 @@ class TRecordSection : public TSectionOf<Record> {
   using TSectionOf<Record>::TSectionOf;
 
   void CreateObjects() override {
+    this->Objects.reserve(this->Objects.size() + this->Records.size());
     for (const Record& record : this->Records) {
       auto object = NewHostObject<Object>(Kind);
       ApplyRecord(record, *object);

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "RTL/RT_PCB/Layers.h"
+#include "RTL/RT_PCB/ObjectPool.h"
 
 namespace orvik {
 
@@ -54,6 +55,10 @@ class TPCBObject {
  public:
   explicit TPCBObject(std::uint32_t handle) noexcept : Handle(handle) {}
   virtual ~TPCBObject() = default;
+  // Client objects come from the object pool (ObjectPool.h): no per-object
+  // header, large blocks.
+  static void* operator new(std::size_t size) { return pool::Allocate(size); }
+  static void operator delete(void* p, std::size_t size) noexcept { pool::Release(p, size); }
   TPCBObject(const TPCBObject&) = default;
   TPCBObject& operator=(const TPCBObject&) = default;
 

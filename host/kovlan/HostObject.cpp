@@ -38,8 +38,6 @@ SystemBlock::SystemBlock(std::size_t size) : size_(size) {
 #if defined(__linux__)
   void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) throw std::bad_alloc();
-  // Huge pages where the system grants them on request; a hint only.
-  ::madvise(p, size, MADV_HUGEPAGE);
   data_ = static_cast<uint8_t*>(p);
 #else
   data_ = static_cast<uint8_t*>(std::calloc(size, 1));

@@ -162,8 +162,8 @@ class StorageLayout {
   uint32_t simpleStackOffset_ = 0;
 };
 
-// Zeroed memory straight from the system, in large blocks that may be
-// backed by huge pages (fewer page faults for the host's many objects).
+// Zeroed memory straight from the system, in large blocks (no per-block
+// header, nothing to clear: the system hands out zeroed pages).
 class SystemBlock {
  public:
   SystemBlock() noexcept = default;

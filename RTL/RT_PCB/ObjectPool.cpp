@@ -1,0 +1,83 @@
+#include "RTL/RT_PCB/ObjectPool.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace orvik::pool {
+namespace {
+
+constexpr std::size_t kGrain = 16;                   // size classes step
+constexpr std::size_t kLargest = 1024;               // bigger: global allocator
+constexpr std::size_t kClasses = kLargest / kGrain;  // class c holds (c + 1) * kGrain bytes
+constexpr std::size_t kBlock = std::size_t{4} << 20;
+
+struct FreeItem {
+  FreeItem* next;
+};
+
+// All zero-initialised: usable before any constructor runs.
+struct Pool {
+  FreeItem* free[kClasses];
+  unsigned char* next;  // unused room of the current block
+  std::size_t left;
+  void* blocks;  // the blocks, chained through their first word (kept for reuse)
+};
+Pool g_pool;
+
+constexpr std::size_t ClassOf(std::size_t size) noexcept { return (size + kGrain - 1) / kGrain - 1; }
+
+void* NewBlock() {
+#if defined(__linux__)
+  void* p = ::mmap(nullptr, kBlock, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) throw std::bad_alloc();
+  return p;
+#else
+  void* p = std::malloc(kBlock);
+  if (p == nullptr) throw std::bad_alloc();
+  return p;
+#endif
+}
+
+}  // namespace
+
+void* Allocate(std::size_t size) {
+  if (size == 0) size = 1;
+  if (size > kLargest) return ::operator new(size);
+  const std::size_t c = ClassOf(size);
+  if (FreeItem* item = g_pool.free[c]) {
+    g_pool.free[c] = item->next;
+    return item;
+  }
+  const std::size_t bytes = (c + 1) * kGrain;
+  if (g_pool.left < bytes) {
+    auto* block = static_cast<unsigned char*>(NewBlock());
+    *static_cast<void**>(static_cast<void*>(block)) = g_pool.blocks;
+    g_pool.blocks = block;
+    g_pool.next = block + kGrain;
+    g_pool.left = kBlock - kGrain;
+  }
+  void* p = g_pool.next;
+  g_pool.next += bytes;
+  g_pool.left -= bytes;
+  return p;
+}
+
+void Release(void* p, std::size_t size) noexcept {
+  if (p == nullptr) return;
+  if (size == 0) size = 1;
+  if (size > kLargest) {
+    ::operator delete(p);
+    return;
+  }
+  const std::size_t c = ClassOf(size);
+  auto* item = static_cast<FreeItem*>(p);
+  item->next = g_pool.free[c];
+  g_pool.free[c] = item;
+}
+
+}  // namespace orvik::pool

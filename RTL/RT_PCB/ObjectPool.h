@@ -1,0 +1,19 @@
+// Storage for client objects: an import makes millions of small objects of
+// a few sizes (tracks, arcs, vias, pads...). They come from large blocks,
+// one free list per size class,
+// without a per-object header; freed objects go back to their list for the
+// next objects of that size. Single-threaded, like everything on the import
+// road (the host's calling thread).
+#pragma once
+
+#include <cstddef>
+
+namespace orvik::pool {
+
+// Room for an object of `size` bytes (any size; large ones come from the
+// global allocator). Raises std::bad_alloc when memory is exhausted.
+void* Allocate(std::size_t size);
+// Gives back room from Allocate with the same size.
+void Release(void* p, std::size_t size) noexcept;
+
+}  // namespace orvik::pool
