@@ -33,7 +33,7 @@ int32_t Query(Api api, uint8_t mode, uint32_t handle, Ts*... args) noexcept {
   return Guarded<int32_t>(1, [&] {
     Host& host = Host::Instance();
     if (host.JournalOn()) [[unlikely]]
-      host.Log(ExchangeOf(api).name, mode, handle);
+      host.AppendLine(ExchangeOf(api).name, mode, handle);
     return host.Transfer(api, mode, handle, 0, args...);
   });
 }
@@ -44,7 +44,7 @@ int32_t KeyedQuery(Api api, uint8_t mode, uint32_t board, int32_t key, Ts*... ar
   return Guarded<int32_t>(1, [&] {
     Host& host = Host::Instance();
     if (host.JournalOn()) [[unlikely]]
-      host.Log(ExchangeOf(api).name, mode, board, key);
+      host.AppendLine(ExchangeOf(api).name, mode, board, key);
     return host.Transfer(api, mode, board, key, args...);
   });
 }
@@ -55,7 +55,7 @@ int32_t LayerQuery(Api api, uint8_t mode, uint8_t layer, uint32_t board, Ts*... 
   return Guarded<int32_t>(1, [&] {
     Host& host = Host::Instance();
     if (host.JournalOn()) [[unlikely]]
-      host.Log(ExchangeOf(api).name, mode, layer, board);
+      host.AppendLine(ExchangeOf(api).name, mode, layer, board);
     return host.Transfer(api, mode, board, layer, args...);
   });
 }
@@ -68,7 +68,7 @@ int32_t PadLayerQuery(uint32_t handle, uint8_t layer, Ts*... args) noexcept {
   return Guarded<int32_t>(1, [&] {
     Host& host = Host::Instance();
     if (host.JournalOn()) [[unlikely]]
-      host.Log(ExchangeOf(A).name, handle, layer);
+      host.AppendLine(ExchangeOf(A).name, handle, layer);
     return host.ReadLayerRecord<A>(handle, layer, args...);
   });
 }

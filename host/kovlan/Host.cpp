@@ -189,6 +189,20 @@ int32_t Host::ObjectCount(uint8_t kind) const {
   return static_cast<int32_t>(objectCount_) - 1;  // all but the board
 }
 
+Host::LayerReadInfo Host::MakeLayerReadInfo(Api api) {
+  const Exchange& ex = ExchangeOf(api);
+  LayerReadInfo info;
+  info.plain = ex.holder == Holder::Object && ex.keyed && ex.keyMin == 0 && ex.keyMax == kMaxLegacyLayer &&
+               !ex.skipPlanes && !ex.onlyPlanes && ex.fields.size() <= 2 && (ex.kinds & ~0xFu) == 0;
+  for (const Field& f : ex.fields) info.plain = info.plain && !f.inBase && f.op != FieldOp::String;
+  if (!info.plain) return info;
+  info.kinds = ex.kinds;
+  for (uint8_t kind = 0; kind < 4; ++kind) info.offset[kind] = StorageLayout::Get().Offset(kind, api);
+  info.recordSize = ex.recordSize;
+  for (std::size_t i = 0; i < ex.fields.size(); ++i) info.fieldAt[i] = ex.fields[i].offset;
+  return info;
+}
+
 const uint8_t* Host::SimpleStackRecord(const HostObject& object, const Exchange& ex, int32_t key, uint8_t* scratch,
                                        const uint8_t* shared) const {
   // A pad's layers 1..32 show its saved simple stack.

@@ -51,6 +51,11 @@ class Host {
     return TransferAll(ExchangeOf(api), mode, handle, key, addresses);
   }
   int32_t TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int32_t key, std::span<void* const> addresses);
+  // Transfer, out of line (for the rare paths of inline fast paths).
+  template <typename... Ts>
+  [[gnu::noinline, gnu::cold]] int32_t SlowTransfer(Api api, uint8_t mode, uint32_t handle, int32_t key, Ts*... args) {
+    return Transfer(api, mode, handle, key, args...);
+  }
 
   static int32_t ReadSimpleStack(const uint8_t* stack, std::size_t part, int32_t* xSize, int32_t* ySize) {
     std::memcpy(xSize, stack + offsetof(SimpleStack, xSize) + 4 * part, 4);
@@ -65,16 +70,35 @@ class Host {
   // The read of a per-layer pad or via exchange (attributes of the types
   // Ts, no strings, no base attributes): the same as Transfer in read mode,
   // without its generic steps. Falls back to Transfer while a fault is set.
+  // What a per-layer read needs of its exchange, gathered once: plain when
+  // the exchange is an object's, keyed by legacy layer 0..82 without plane
+  // rules (else the generic path runs).
+  struct LayerReadInfo {
+    bool plain = false;
+    uint32_t kinds = 0;
+    int32_t offset[4] = {-1, -1, -1, -1};  // keyed-block offset per kind 0..3
+    uint32_t recordSize = 0;
+    uint32_t fieldAt[2] = {0, 0};
+  };
+  static LayerReadInfo MakeLayerReadInfo(Api api);
+  template <Api A>
+  static const LayerReadInfo& LayerRead() {
+    static const LayerReadInfo info = MakeLayerReadInfo(A);
+    return info;
+  }
+
   template <Api A, typename... Ts>
   int32_t ReadLayerRecord(uint32_t handle, int32_t key, Ts*... args) {
-    if (faults::Active()) [[unlikely]]
-      return Transfer(A, ORVIK_SM_READ, handle, key, args...);
-    const Exchange& ex = ExchangeOf(A);
+    static_assert(sizeof...(Ts) <= 2);
+    const LayerReadInfo& info = LayerRead<A>();
+    if (faults::Active() || !info.plain) [[unlikely]]
+      return SlowTransfer(A, ORVIK_SM_READ, handle, key, args...);
     const HostObject* object = Find(handle);
-    if (object == nullptr || !ex.HeldBy(object->kind) || !ex.KeyValid(key) || ((args == nullptr) || ...)) return 1;
-    const StorageLayout& layout = StorageLayout::Get();
-    const uint32_t at = static_cast<uint32_t>(layout.Offset(object->kind, A)) +
-                        static_cast<uint32_t>(key - ex.keyMin) * ex.recordSize;
+    if (object == nullptr || object->kind > 3 || ((info.kinds >> object->kind) & 1u) == 0 ||
+        static_cast<uint32_t>(key) > static_cast<uint32_t>(kMaxLegacyLayer) || ((args == nullptr) || ...)) {
+      return 1;
+    }
+    const uint32_t at = static_cast<uint32_t>(info.offset[object->kind]) + static_cast<uint32_t>(key) * info.recordSize;
     const uint8_t* record;
     if (object->keyed != nullptr) {
       record = object->keyed + at;
@@ -82,7 +106,7 @@ class Host {
       if constexpr (A == Api::QueryPadOrViaSizeOnLayer || A == Api::QueryPadOrViaShapeOnLayer) {
         if (object->simpleStack && key >= 1 && key <= 32) {
           // A pad's layers 1..32 show its saved simple stack.
-          const uint8_t* stack = object->data + layout.SimpleStackOffset();
+          const uint8_t* stack = object->data + StorageLayout::Get().SimpleStackOffset();
           const std::size_t part = key == 1 ? 0 : key == 32 ? 2 : 1;
           return ReadSimpleStack(stack, part, args...);
         }
@@ -90,7 +114,7 @@ class Host {
       record = templates_[object->kind].keyed + at;
     }
     std::size_t i = 0;
-    ((std::memcpy(args, record + ex.fields[i++].offset, sizeof(Ts))), ...);
+    ((std::memcpy(args, record + info.fieldAt[i++], sizeof(Ts))), ...);
     return 0;
   }
 
@@ -162,7 +186,13 @@ class Host {
   void SetJournal(bool on) { journalOn_ = on; }
   template <typename... Args>
   void Log(std::string_view name, const Args&... args) {
-    if (!journalOn_) return;
+    if (journalOn_) [[unlikely]]
+      AppendLine(name, args...);
+  }
+  // The journal line itself, out of line: the entry points' fast paths keep
+  // no registers for it.
+  template <typename... Args>
+  [[gnu::noinline, gnu::cold]] void AppendLine(std::string_view name, const Args&... args) {
     std::string line(name);
     (AppendScalar(line, args), ...);
     journal_.push_back(std::move(line));
