@@ -40,7 +40,7 @@ class CompactChars {
  public:
   static constexpr std::size_t kInPlace = 14;
 
-  CompactChars() noexcept = default;
+  CompactChars() noexcept {}  // user-provided: const objects need no initialiser
   CompactChars(const CompactChars& other) { Assign(other.data(), other.size()); }
   CompactChars& operator=(const CompactChars& other) {
     if (this != &other) Assign(other.data(), other.size());
@@ -139,7 +139,7 @@ class ShortString {
 
  private:
   // Small limits (pad names) in place; the long ones compact.
-  std::conditional_t<(N <= 30), detail::FixedChars<N>, detail::CompactChars> chars_;
+  std::conditional_t<(N <= 30), detail::FixedChars<N>, detail::CompactChars> chars_{};
 };
 
 // Lends a ShortString field to one host call as a whole 256-byte buffer: the
