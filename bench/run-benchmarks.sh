@@ -219,10 +219,21 @@ for entry in "${boards[@]}"; do
       failures=$((failures + 1))
     else
       scan_ns=$best_ns
-      # Both plug-ins must build the same board.
+      # Both plug-ins must build the same board: the same summary and, on
+      # the smoke board, the same board dump byte for byte.
       if ! diff <(grep -v '^Imported ' "$work_dir/import-$name.out") <(grep -v '^Imported ' "$work_dir/scan-$name.out") >/dev/null; then
         echo "run-benchmarks: the list-scan plug-in built another board from $name" >&2
         failures=$((failures + 1))
+      fi
+      if [[ $smoke -eq 1 ]]; then
+        "$host" import "$file" --no-progress --json "$work_dir/index.json" >/dev/null &&
+          "$host" --plugin "$list_scan_plugin" import "$file" --no-progress --json "$work_dir/scan.json" >/dev/null ||
+          die "the board dumps of $name could not be written"
+        if ! cmp -s "$work_dir/index.json" "$work_dir/scan.json"; then
+          echo "run-benchmarks: the board dumps of both plug-ins differ on $name" >&2
+          failures=$((failures + 1))
+        fi
+        rm -f "$work_dir/index.json" "$work_dir/scan.json"
       fi
     fi
   fi
