@@ -747,12 +747,12 @@ void Host::ProgressInit(const OrvikShortString* message, int32_t total) {
   progressTotal_ = total;
   progressDone_ = 0;
   progressOpen_ = true;
-  ++progressInits_;
+  CountUp(progressInits_);
   Notify(KVHOST_PROGRESS_INIT);
 }
 
 void Host::ProgressFinish() {
-  ++progressFinishes_;
+  CountUp(progressFinishes_);
   if (!progressOpen_) return;
   Notify(KVHOST_PROGRESS_FINISH);
   progressOpen_ = false;

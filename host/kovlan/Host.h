@@ -5,10 +5,10 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <memory>
-#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -169,13 +169,18 @@ class Host {
   // --- Progress
   void ProgressInit(const OrvikShortString* message, int32_t total);
   void ProgressUpdate() {
-    ++progressUpdates_;
+    CountUp(progressUpdates_);
     if (!progressOpen_) return;
-    if (progressDone_ < std::numeric_limits<int32_t>::max()) ++progressDone_;
+    CountUp(progressDone_);
     if (progressCallback_ != nullptr) [[unlikely]]
       Notify(KVHOST_PROGRESS_UPDATE);
   }
   void ProgressFinish();
+  // Progress counts stop at the end of the int32 range: a host that lives
+  // through more than 2^31 steps (one per character read) must not overflow.
+  static void CountUp(int32_t& counter) {
+    if (counter < std::numeric_limits<int32_t>::max()) ++counter;
+  }
   void SetProgressCallback(KvHostProgressFn cb, void* ctx);
   bool ProgressOpen() const { return progressOpen_; }
   int32_t ProgressState(char* message, int32_t size, int32_t* done, int32_t* total) const;
