@@ -39,39 +39,32 @@ inline void CopyWidth(void* to, const void* from, uint32_t width) {
   }
 }
 
+template <typename T>
+T Load(const void* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+// A stored value as an integer; a float outside the int64 range (or NaN)
+// reads as 0 rather than converting with undefined behaviour.
 int64_t ReadInteger(const void* p, FieldType type) {
   switch (type) {
     case FieldType::U8:
-      return *static_cast<const uint8_t*>(p);
-    case FieldType::U16: {
-      uint16_t v;
-      std::memcpy(&v, p, 2);
-      return v;
-    }
-    case FieldType::I16: {
-      int16_t v;
-      std::memcpy(&v, p, 2);
-      return v;
-    }
-    case FieldType::U32: {
-      uint32_t v;
-      std::memcpy(&v, p, 4);
-      return v;
-    }
-    case FieldType::I32: {
-      int32_t v;
-      std::memcpy(&v, p, 4);
-      return v;
-    }
-    case FieldType::I64: {
-      int64_t v;
-      std::memcpy(&v, p, 8);
-      return v;
-    }
+      return Load<uint8_t>(p);
+    case FieldType::U16:
+      return Load<uint16_t>(p);
+    case FieldType::I16:
+      return Load<int16_t>(p);
+    case FieldType::U32:
+      return Load<uint32_t>(p);
+    case FieldType::I32:
+      return Load<int32_t>(p);
+    case FieldType::I64:
+      return Load<int64_t>(p);
     case FieldType::F64: {
-      double v;
-      std::memcpy(&v, p, 8);
-      return static_cast<int64_t>(v);
+      const double v = Load<double>(p);
+      return v > -9.2e18 && v < 9.2e18 ? static_cast<int64_t>(v) : 0;
     }
     default:
       return 0;
