@@ -4,9 +4,7 @@
 #include <cstdlib>
 #include <new>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
+#include "platform/Pages.h"
 
 namespace orvik::pool {
 namespace {
@@ -32,15 +30,9 @@ Pool g_pool;
 constexpr std::size_t ClassOf(std::size_t size) noexcept { return (size + kGrain - 1) / kGrain - 1; }
 
 void* NewBlock() {
-#if defined(__linux__)
-  void* p = ::mmap(nullptr, kBlock, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (p == MAP_FAILED) throw std::bad_alloc();
-  return p;
-#else
-  void* p = std::malloc(kBlock);
+  void* p = platform::AllocatePages(kBlock);
   if (p == nullptr) throw std::bad_alloc();
   return p;
-#endif
 }
 
 }  // namespace

@@ -3,9 +3,7 @@
 #include <cstring>
 #include <new>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
+#include "platform/Pages.h"
 
 namespace kovlan {
 
@@ -35,23 +33,13 @@ StorageLayout::StorageLayout() {
 }
 
 SystemBlock::SystemBlock(std::size_t size) : size_(size) {
-#if defined(__linux__)
-  void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (p == MAP_FAILED) throw std::bad_alloc();
-  data_ = static_cast<uint8_t*>(p);
-#else
-  data_ = static_cast<uint8_t*>(std::calloc(size, 1));
+  data_ = static_cast<uint8_t*>(orvik::platform::AllocatePages(size));
   if (data_ == nullptr) throw std::bad_alloc();
-#endif
 }
 
 void SystemBlock::Release() noexcept {
   if (data_ == nullptr) return;
-#if defined(__linux__)
-  ::munmap(data_, size_);
-#else
-  std::free(data_);
-#endif
+  orvik::platform::ReleasePages(data_, size_);
   data_ = nullptr;
   size_ = 0;
 }
