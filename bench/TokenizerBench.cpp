@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "RTL/RT_PCB/PcbApi.h"
+#include "RTL/RT_PCB/PcbPad.h"
 #include "orvik/kovlan.h"
 #include "platform/TextFile.h"
 #include "reader/Tokenizer.h"
@@ -220,6 +221,19 @@ void BM_PadLayerQueries(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * 4));
 }
 BENCHMARK(BM_PadLayerQueries);
+
+// A whole pad read as the import makes it twice per pad: the pad record,
+// the stack mode and the 83-layer stack (332 per-layer queries), with the
+// client's compact stack rebuilt from what the host answers.
+void BM_PadStackRead(benchmark::State& state) {
+  PrepareHost();
+  orvik::TPcbPad pad(orvik::pcbapi::CreateObject(2));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(pad.SyncWithHost(orvik::smRead));
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * 83));
+}
+BENCHMARK(BM_PadStackRead);
 
 // The conversion alone, without the file.
 void BM_ParseIntegerTypical(benchmark::State& state) {

@@ -86,7 +86,10 @@ Host& Host::CreateInstance() {
   return host;
 }
 
-Host::Host() { Reset(); }
+Host::Host() {
+  for (std::size_t i = 0; i < std::size(kLayerReads); ++i) layerReads_[i] = MakeLayerReadInfo(kLayerReads[i]);
+  Reset();
+}
 
 Host::~Host() { DestroyObjects(); }
 

@@ -51,12 +51,6 @@ class Host {
     return TransferAll(ExchangeOf(api), mode, handle, key, addresses);
   }
   int32_t TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int32_t key, std::span<void* const> addresses);
-  // Transfer, out of line (for the rare paths of inline fast paths).
-  template <typename... Ts>
-  [[gnu::noinline, gnu::cold]] int32_t SlowTransfer(Api api, uint8_t mode, uint32_t handle, int32_t key, Ts*... args) {
-    return Transfer(api, mode, handle, key, args...);
-  }
-
   static int32_t ReadSimpleStack(const uint8_t* stack, std::size_t part, int32_t* xSize, int32_t* ySize) {
     std::memcpy(xSize, stack + offsetof(SimpleStack, xSize) + 4 * part, 4);
     std::memcpy(ySize, stack + offsetof(SimpleStack, ySize) + 4 * part, 4);
@@ -67,12 +61,12 @@ class Host {
     return 0;
   }
 
-  // The read of a per-layer pad or via exchange (attributes of the types
-  // Ts, no strings, no base attributes): the same as Transfer in read mode,
-  // without its generic steps. Falls back to Transfer while a fault is set.
-  // What a per-layer read needs of its exchange, gathered once: plain when
-  // the exchange is an object's, keyed by legacy layer 0..82 without plane
-  // rules (else the generic path runs).
+  // The read of a per-layer pad or via exchange (ReadLayerRecord: values of
+  // the types Ts, no strings, no base attributes) answers as Transfer in
+  // read mode does, without its generic steps and without calling anything.
+  // What it needs of its exchange, gathered when the host is made: plain
+  // when the exchange is an object's, keyed by legacy layer 0..82 without
+  // plane rules (else kGenericTransfer: the caller runs Transfer).
   struct LayerReadInfo {
     bool plain = false;
     uint32_t kinds = 0;
@@ -81,18 +75,29 @@ class Host {
     uint32_t fieldAt[2] = {0, 0};
   };
   static LayerReadInfo MakeLayerReadInfo(Api api);
+  // The four per-layer pad and via reads, gathered when the host is made.
+  static constexpr Api kLayerReads[] = {Api::QueryPadOrViaShapeOnLayer, Api::QueryPadOrViaSizeOnLayer,
+                                        Api::QueryPadCornerRadiusOnLayer, Api::QueryPadCRPercentageOnLayer};
   template <Api A>
-  static const LayerReadInfo& LayerRead() {
-    static const LayerReadInfo info = MakeLayerReadInfo(A);
-    return info;
+  const LayerReadInfo& LayerRead() const noexcept {
+    constexpr std::size_t slot = [] {
+      std::size_t i = 0;
+      while (i < std::size(kLayerReads) && kLayerReads[i] != A) ++i;
+      return i;
+    }();
+    static_assert(slot < std::size(kLayerReads), "not a per-layer read");
+    return layerReads_[slot];
   }
 
+  // ReadLayerRecord's answer when the generic exchange must run instead.
+  static constexpr int32_t kGenericTransfer = -1;
+
   template <Api A, typename... Ts>
-  int32_t ReadLayerRecord(uint32_t handle, int32_t key, Ts*... args) {
+  int32_t ReadLayerRecord(uint32_t handle, int32_t key, Ts*... args) const noexcept {
     static_assert(sizeof...(Ts) <= 2);
     const LayerReadInfo& info = LayerRead<A>();
-    if (faults::Active() || !info.plain) [[unlikely]]
-      return SlowTransfer(A, ORVIK_SM_READ, handle, key, args...);
+    if (!info.plain) [[unlikely]]
+      return kGenericTransfer;
     const HostObject* object = Find(handle);
     if (object == nullptr || object->kind > 3 || ((info.kinds >> object->kind) & 1u) == 0 ||
         static_cast<uint32_t>(key) > static_cast<uint32_t>(kMaxLegacyLayer) || ((args == nullptr) || ...)) {
@@ -106,7 +111,7 @@ class Host {
       if constexpr (A == Api::QueryPadOrViaSizeOnLayer || A == Api::QueryPadOrViaShapeOnLayer) {
         if (object->simpleStack && key >= 1 && key <= 32) {
           // A pad's layers 1..32 show its saved simple stack.
-          const uint8_t* stack = object->data + StorageLayout::Get().SimpleStackOffset();
+          const uint8_t* stack = object->data + simpleStackOffset_;
           const std::size_t part = key == 1 ? 0 : key == 32 ? 2 : 1;
           return ReadSimpleStack(stack, part, args...);
         }
@@ -116,6 +121,13 @@ class Host {
     std::size_t i = 0;
     ((std::memcpy(args, record + info.fieldAt[i++], sizeof(Ts))), ...);
     return 0;
+  }
+
+  // The host while it exists and its exchanges take their plain road: no
+  // journal to write and no fault switched on. Null otherwise.
+  static const Host* Plain() noexcept {
+    const Host* host = instance_;
+    return host != nullptr && !host->journalOn_ && !faults::Active() ? host : nullptr;
   }
 
   // The stored record of an exchange for reading: in the object's blocks,
@@ -271,6 +283,9 @@ class Host {
 
   bool journalOn_ = false;
   std::vector<std::string> journal_;
+
+  LayerReadInfo layerReads_[std::size(kLayerReads)];
+  uint32_t simpleStackOffset_ = StorageLayout::Get().SimpleStackOffset();
 };
 
 }  // namespace kovlan

@@ -1,0 +1,138 @@
+// The stand-in module answers the four per-layer pad and via reads on a
+// fast road while it keeps no journal and has no fault switched on, and
+// through its general exchange otherwise. Both roads must give the same
+// status and values for every object, layer and query, refusals included.
+#define ORVIK_PCBAPI_DECLARE_EXPORTS
+#include "orvik/pcbapi.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "RTL/RT_PCB/PcbPad.h"
+#include "orvik/kovlan.h"
+
+namespace {
+
+constexpr uint8_t kPad = 2, kVia = 3, kTrack = 4, kNet = 8;
+constexpr int32_t kUntouched = 0x5A5A5A5A;
+
+// What one read answered: its status and the values it wrote (or left).
+struct Answer {
+  int32_t status;
+  int32_t first;
+  int32_t second;
+  bool operator==(const Answer&) const = default;
+};
+
+std::string Describe(uint32_t handle, int layer, int query) {
+  return "handle " + std::to_string(handle) + " layer " + std::to_string(layer) + " query " + std::to_string(query);
+}
+
+// Every query on every layer 0..85 of every handle, in a fixed order.
+std::vector<Answer> ReadAll(const std::vector<uint32_t>& handles) {
+  std::vector<Answer> answers;
+  for (const uint32_t handle : handles) {
+    for (int layer = 0; layer <= 85; ++layer) {
+      const auto l = static_cast<uint8_t>(layer);
+      int32_t x = kUntouched, y = kUntouched, radius = kUntouched;
+      uint8_t shape = 0xA5, percent = 0xA5;
+      answers.push_back({PcbApi_QueryPadOrViaShapeOnLayer(handle, l, &shape), shape, 0});
+      answers.push_back({PcbApi_QueryPadOrViaSizeOnLayer(handle, l, &x, &y), x, y});
+      answers.push_back({PcbApi_QueryPadCornerRadiusOnLayer(handle, l, &radius), radius, 0});
+      answers.push_back({PcbApi_QueryPadCRPercentageOnLayer(handle, l, &percent), percent, 0});
+    }
+    // A missing value address is refused on both roads.
+    int32_t x = kUntouched;
+    answers.push_back({PcbApi_QueryPadOrViaShapeOnLayer(handle, 1, nullptr), 0, 0});
+    answers.push_back({PcbApi_QueryPadOrViaSizeOnLayer(handle, 1, &x, nullptr), x, 0});
+    answers.push_back({PcbApi_QueryPadCornerRadiusOnLayer(handle, 1, nullptr), 0, 0});
+    answers.push_back({PcbApi_QueryPadCRPercentageOnLayer(handle, 1, nullptr), 0, 0});
+  }
+  return answers;
+}
+
+class KovlanLayerReadsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { KvHost_Reset(); }
+  void TearDown() override { KvHost_Reset(); }
+
+  // Pads and vias in each state their stack can be in, and handles that
+  // are no pad or via, or no object at all.
+  std::vector<uint32_t> Objects() {
+    std::vector<uint32_t> handles = {0, KvHost_BoardHandle(), PcbApi_CreateObject(kPad)};
+
+    // A simple stack: the pad record's top, mid and bottom show on 1..32.
+    orvik::TPcbPad simple(PcbApi_CreateObject(kPad));
+    simple.SyncWithHost(orvik::smRead);
+    simple.TopXSize = 800000;
+    simple.TopYSize = 700000;
+    simple.MidXSize = 400000;
+    simple.MidYSize = 300000;
+    simple.BotXSize = 200000;
+    simple.BotYSize = 100000;
+    simple.TopShape = 2;
+    simple.MidShape = 3;
+    simple.BotShape = 9;
+    simple.SyncWithHost(orvik::smWrite);
+    handles.push_back(simple.Handle);
+
+    // A full stack: per-layer values of the pad's own.
+    const uint32_t full = PcbApi_CreateObject(kPad);
+    uint8_t mode = 2;
+    PcbApi_QueryPadStackMode(ORVIK_SM_WRITE, full, &mode);
+    for (uint8_t layer = 0; layer <= 82; layer += 7) {
+      PcbApi_SetPadSizeOnLayer(full, layer, 1000 + layer, 2000 + layer);
+      PcbApi_SetPadShapeOnLayer(full, layer, static_cast<uint8_t>(layer % 10));
+      PcbApi_SetCRPctOnLayer(full, layer, static_cast<uint8_t>(layer));
+    }
+    handles.push_back(full);
+
+    handles.push_back(PcbApi_CreateObject(kVia));
+    handles.push_back(PcbApi_CreateObject(kTrack));
+    handles.push_back(PcbApi_CreateObject(kNet));
+    handles.push_back(static_cast<uint32_t>(KvHost_ObjectCount(0) + 2));  // past the last object
+    return handles;
+  }
+};
+
+TEST_F(KovlanLayerReadsTest, FastRoadAnswersAsTheGeneralExchange) {
+  const std::vector<uint32_t> handles = Objects();
+  const std::vector<Answer> fast = ReadAll(handles);
+
+  // This switch changes no per-layer value, but any switch that is on sends
+  // every exchange down the general road.
+  ASSERT_EQ(KvHost_SetFault("class-member-always", 1), 0);
+  const std::vector<Answer> general = ReadAll(handles);
+  ASSERT_EQ(KvHost_SetFault("class-member-always", 0), 0);
+
+  // So does the journal, which records each read.
+  KvHost_SetJournal(1);
+  const std::vector<Answer> journalled = ReadAll(handles);
+  KvHost_SetJournal(0);
+  EXPECT_EQ(KvHost_JournalCount(), static_cast<int32_t>(journalled.size()));
+
+  ASSERT_EQ(fast.size(), general.size());
+  ASSERT_EQ(fast.size(), journalled.size());
+  const std::size_t perHandle = fast.size() / handles.size();
+  for (std::size_t i = 0; i < fast.size(); ++i) {
+    const std::size_t h = i / perHandle;
+    const auto layer = static_cast<int>((i % perHandle) / 4);
+    const std::string where = Describe(handles[h], layer, static_cast<int>(i % 4));
+    EXPECT_EQ(fast[i], general[i]) << where;
+    EXPECT_EQ(fast[i], journalled[i]) << where;
+  }
+
+  // The stacks were read, not refused: the simple stack shows on 1..32.
+  const std::size_t simple = 3 * perHandle;
+  EXPECT_EQ(fast[simple + 1 * 4 + 1], (Answer{0, 800000, 700000}));
+  EXPECT_EQ(fast[simple + 17 * 4 + 1], (Answer{0, 400000, 300000}));
+  EXPECT_EQ(fast[simple + 32 * 4 + 1], (Answer{0, 200000, 100000}));
+  EXPECT_EQ(fast[simple + 32 * 4 + 0], (Answer{0, 9, 0}));
+  const std::size_t full = 4 * perHandle;
+  EXPECT_EQ(fast[full + 14 * 4 + 1], (Answer{0, 1014, 2014}));
+}
+
+}  // namespace
