@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <type_traits>
 
 namespace orvik {
 
@@ -60,18 +62,22 @@ class TLayerColumn {
   }
   // Takes all N values from `values`.
   void Assign(const T* values) {
+    std::uint8_t starts[kRuns];
+    T runValues[kRuns];
     std::size_t count = 0;
-    for (std::size_t layer = 0; layer < N; ++layer) {
-      if (count != 0 && values[layer] == values_[count - 1]) continue;
+    for (std::size_t layer = 0; layer < N;) {
       if (count == kRuns) {
         if (!full_) full_ = std::make_unique<T[]>(N);
         std::copy(values, values + N, full_.get());
         return;
       }
-      starts_[count] = static_cast<std::uint8_t>(layer);
-      values_[count] = values[layer];
+      starts[count] = static_cast<std::uint8_t>(layer);
+      runValues[count] = values[layer];
+      layer = RunEnd(values, layer + 1, values[layer]);
       ++count;
     }
+    std::copy(starts, starts + count, starts_);
+    std::copy(runValues, runValues + count, values_);
     full_.reset();
     count_ = static_cast<std::uint8_t>(count);
   }
@@ -115,6 +121,25 @@ class TLayerColumn {
   }
 
  private:
+  // The first layer at or after `from` whose value is not `value` (N if
+  // none). A pad's stack is a few long runs: compare eight bytes at a time.
+  static std::size_t RunEnd(const T* values, std::size_t from, T value) noexcept {
+    if constexpr (std::is_integral_v<T> && sizeof(std::uint64_t) % sizeof(T) == 0) {
+      constexpr std::size_t kPerWord = sizeof(std::uint64_t) / sizeof(T);
+      T repeated[kPerWord];
+      std::fill(repeated, repeated + kPerWord, value);
+      std::uint64_t pattern;
+      std::memcpy(&pattern, repeated, sizeof pattern);
+      for (; from + kPerWord <= N; from += kPerWord) {
+        std::uint64_t word;
+        std::memcpy(&word, values + from, sizeof word);
+        if (word != pattern) break;
+      }
+    }
+    while (from < N && values[from] == value) ++from;
+    return from;
+  }
+
   void Expand() {
     if (full_) return;
     auto full = std::make_unique<T[]>(N);

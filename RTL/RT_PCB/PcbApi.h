@@ -91,6 +91,13 @@ struct Wrapper;
 
 template <Entry E, class FnPtr, class R, class... P>
 struct Wrapper<E, R(P...), FnPtr> {
+  // The entry point itself, for a loop that calls it many times in a row:
+  // null while the module is unbound (the caller then goes through the
+  // wrapper, which tries to bind on every call) or when it lacks the entry.
+  FnPtr Bound() const noexcept {
+    EnsurePcbApi();
+    return detail::g_module == 0 ? nullptr : reinterpret_cast<FnPtr>(SlotAddress(E));
+  }
   R operator()(P... args) const noexcept {
     EnsurePcbApi();
     auto fn = reinterpret_cast<FnPtr>(SlotAddress(E));

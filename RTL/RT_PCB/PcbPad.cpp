@@ -44,8 +44,43 @@ std::int32_t TPcbPad::SyncWithHost(TSyncMode mode) {
     }
     return 0;
   }
-  // Reads take everything the host has, layer by layer; a query that fails
-  // leaves the layer's value as it was.
+  ReadStack();
+  return 0;
+}
+
+namespace {
+// Calls an entry point through its bound address; a missing entry point
+// is not called (its wrapper would answer the default without calling).
+template <class FnPtr>
+struct DirectCall {
+  FnPtr fn;
+  template <class... A>
+  void operator()(A... args) const noexcept {
+    if (fn != nullptr) fn(args...);
+  }
+};
+template <class FnPtr>
+DirectCall(FnPtr) -> DirectCall<FnPtr>;
+}  // namespace
+
+// Reads take everything the host has, layer by layer; a query that fails
+// leaves the layer's value as it was. 332 calls per pad read: once the
+// module is bound they go straight to the entry points.
+void TPcbPad::ReadStack() {
+  pcbapi::EnsurePcbApi();
+  if (pcbapi::PcbApiModule() == 0) [[unlikely]] {
+    ReadStackWith(pcbapi::QueryPadOrViaShapeOnLayer, pcbapi::QueryPadOrViaSizeOnLayer,
+                  pcbapi::QueryPadCornerRadiusOnLayer, pcbapi::QueryPadCRPercentageOnLayer);
+    return;
+  }
+  ReadStackWith(
+      DirectCall{pcbapi::QueryPadOrViaShapeOnLayer.Bound()}, DirectCall{pcbapi::QueryPadOrViaSizeOnLayer.Bound()},
+      DirectCall{pcbapi::QueryPadCornerRadiusOnLayer.Bound()}, DirectCall{pcbapi::QueryPadCRPercentageOnLayer.Bound()});
+}
+
+template <class ShapeQuery, class SizeQuery, class RadiusQuery, class PercentQuery>
+void TPcbPad::ReadStackWith(const ShapeQuery& shapeQuery, const SizeQuery& sizeQuery, const RadiusQuery& radiusQuery,
+                            const PercentQuery& percentQuery) {
   std::int32_t xSizes[kStackLayers], ySizes[kStackLayers], radii[kStackLayers];
   std::uint8_t shapes[kStackLayers], percents[kStackLayers];
   ShapeOnLayer.CopyTo(shapes);
@@ -53,26 +88,24 @@ std::int32_t TPcbPad::SyncWithHost(TSyncMode mode) {
   YSizeOnLayer.CopyTo(ySizes);
   CornerRadiusOnLayer.CopyTo(radii);
   CRPctOnLayer.CopyTo(percents);
+  const std::uint32_t handle = Handle;
   for (std::size_t i = 0; i < kStackLayers; ++i) {
     const auto layer = static_cast<TLegacyLayer>(i);
-    pcbapi::QueryPadOrViaShapeOnLayer(Handle, layer, &shapes[i]);
-    pcbapi::QueryPadOrViaSizeOnLayer(Handle, layer, &xSizes[i], &ySizes[i]);
-    pcbapi::QueryPadCornerRadiusOnLayer(Handle, layer, &radii[i]);
-    pcbapi::QueryPadCRPercentageOnLayer(Handle, layer, &percents[i]);
-    if (layer == layer::TopLayer) {
-      TopCRPct = percents[i];
-    } else if (layer >= 2 && layer <= 31) {
-      MidCRPct = percents[i];
-    } else if (layer == layer::BottomLayer) {
-      BotCRPct = percents[i];
-    }
+    shapeQuery(handle, layer, &shapes[i]);
+    sizeQuery(handle, layer, &xSizes[i], &ySizes[i]);
+    radiusQuery(handle, layer, &radii[i]);
+    percentQuery(handle, layer, &percents[i]);
   }
+  // Top is layer 1, bottom 32; the mid value is layer 31's (the last of
+  // the mid layers 2..31).
+  TopCRPct = percents[layer::TopLayer];
+  MidCRPct = percents[31];
+  BotCRPct = percents[layer::BottomLayer];
   ShapeOnLayer.Assign(shapes);
   XSizeOnLayer.Assign(xSizes);
   YSizeOnLayer.Assign(ySizes);
   CornerRadiusOnLayer.Assign(radii);
   CRPctOnLayer.Assign(percents);
-  return 0;
 }
 
 // One layer of a write: the whole stack only in full-stack mode, and

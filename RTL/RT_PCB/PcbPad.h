@@ -117,6 +117,10 @@ class TPcbPad : public TPCBObject {
   std::int32_t CornerOnLayer(TCornerValue which, TLegacyLayer layer, std::int32_t expansion) const noexcept;
   std::int32_t AxisEndOnLayer(TLegacyLayer layer, bool secondEnd, bool wantY) const noexcept;
   void WriteStackLayer(TLegacyLayer layer);
+  void ReadStack();
+  template <class ShapeQuery, class SizeQuery, class RadiusQuery, class PercentQuery>
+  void ReadStackWith(const ShapeQuery& shapeQuery, const SizeQuery& sizeQuery, const RadiusQuery& radiusQuery,
+                     const PercentQuery& percentQuery);
 };
 
 }  // namespace orvik
