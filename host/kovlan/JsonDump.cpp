@@ -7,6 +7,8 @@
 #include <memory>
 #include <span>
 
+#include "host/common/JsonString.h"
+
 namespace kovlan {
 namespace {
 
@@ -65,23 +67,7 @@ class JsonWriter {
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
     out.append(buf, r.ptr);
   }
-  void String(std::string_view s) {
-    out += '"';
-    for (const char c : s) {
-      const auto b = static_cast<unsigned char>(c);
-      if (c == '"' || c == '\\') {
-        out += '\\';
-        out += c;
-      } else if (b < 0x20 || b >= 0x80) {
-        char buf[8];
-        std::snprintf(buf, sizeof buf, "\\u%04X", b);
-        out += buf;
-      } else {
-        out += c;
-      }
-    }
-    out += '"';
-  }
+  void String(std::string_view s) { orvik::json::AppendString(out, s, orvik::json::kBoardDumpStyle); }
   void Hex(const uint8_t* p, uint32_t n) {
     while (n > 0 && p[n - 1] == 0) --n;  // trailing zeros carry nothing
     static const char kDigits[] = "0123456789abcdef";
@@ -92,18 +78,51 @@ class JsonWriter {
     }
     out += '"';
   }
-  void Handles(std::span<const uint32_t> handles) {
-    out += '[';
-    for (std::size_t i = 0; i < handles.size(); ++i) {
-      if (i != 0) out += ',';
-      Int(handles[i]);
-    }
-    out += ']';
-  }
+  void Handles(std::span<const uint32_t> handles);
 };
 
+// The members of one JSON object or array: the separator goes before every
+// member but the first.
+class Listing {
+ public:
+  explicit Listing(JsonWriter& w, std::string_view separator = ",") : w_(w), separator_(separator) {}
+  // Starts the next array element.
+  void Next() {
+    if (!first_) w_.Raw(separator_);
+    first_ = false;
+  }
+  // Starts the next object member: its key and the colon.
+  void Member(std::string_view key) {
+    Next();
+    w_.Key(key);
+  }
+
+ private:
+  JsonWriter& w_;
+  std::string_view separator_;
+  bool first_ = true;
+};
+
+void JsonWriter::Handles(std::span<const uint32_t> handles) {
+  Raw("[");
+  Listing list(*this);
+  for (const uint32_t h : handles) {
+    list.Next();
+    Int(h);
+  }
+  Raw("]");
+}
+
+// A stored value of type T at `p`, which need not be aligned.
+template <typename T>
+T Load(const void* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+// The value of field `f` of a stored record.
 void FieldJson(JsonWriter& w, const Host& host, const HostObject& o, const uint8_t* record, const Field& f) {
-  w.Key(f.name);
   if (f.base == BaseField::LegacyLayer) {
     w.Int(LegacyFromLayerId(o.base.layerId));
     return;
@@ -121,57 +140,32 @@ void FieldJson(JsonWriter& w, const Host& host, const HostObject& o, const uint8
   }
   switch (f.type) {
     case FieldType::U8:
-      w.Int(*static_cast<const uint8_t*>(p));
-      return;
-    case FieldType::U16: {
-      uint16_t v;
-      std::memcpy(&v, p, sizeof v);
-      w.Int(v);
-      return;
-    }
-    case FieldType::I16: {
-      int16_t v;
-      std::memcpy(&v, p, sizeof v);
-      w.Int(v);
-      return;
-    }
-    case FieldType::U32: {
-      uint32_t v;
-      std::memcpy(&v, p, sizeof v);
-      w.Int(v);
-      return;
-    }
-    case FieldType::I32: {
-      int32_t v;
-      std::memcpy(&v, p, sizeof v);
-      w.Int(v);
-      return;
-    }
-    case FieldType::I64: {
-      int64_t v;
-      std::memcpy(&v, p, sizeof v);
-      w.Int(v);
-      return;
-    }
-    case FieldType::F64: {
-      double v;
-      std::memcpy(&v, p, sizeof v);
-      w.Double(v);
-      return;
-    }
+      return w.Int(Load<uint8_t>(p));
+    case FieldType::U16:
+      return w.Int(Load<uint16_t>(p));
+    case FieldType::I16:
+      return w.Int(Load<int16_t>(p));
+    case FieldType::U32:
+      return w.Int(Load<uint32_t>(p));
+    case FieldType::I32:
+      return w.Int(Load<int32_t>(p));
+    case FieldType::I64:
+      return w.Int(Load<int64_t>(p));
+    case FieldType::F64:
+      return w.Double(Load<double>(p));
     case FieldType::Str:
       return;
     case FieldType::Block:
-      w.Hex(static_cast<const uint8_t*>(p), f.width);
-      return;
+      return w.Hex(static_cast<const uint8_t*>(p), f.width);
   }
 }
 
 void RecordJson(JsonWriter& w, const Host& host, const HostObject& o, const uint8_t* record, const Exchange& ex) {
   w.Raw("{");
-  for (std::size_t i = 0; i < ex.fields.size(); ++i) {
-    if (i != 0) w.Raw(",");
-    FieldJson(w, host, o, record, ex.fields[i]);
+  Listing fields(w);
+  for (const Field& f : ex.fields) {
+    fields.Member(f.name);
+    FieldJson(w, host, o, record, f);
   }
   w.Raw("}");
 }
@@ -189,26 +183,22 @@ bool RecordIsZero(const uint8_t* record, const Exchange& ex) {
 void AttributesJson(JsonWriter& w, const Host& host, const HostObject& o) {
   uint8_t scratch[Host::kScratchSize];
   w.Raw("{");
-  bool first = true;
+  Listing exchanges(w);
   for (int a = 0; a < kApiCount; ++a) {
     const Exchange& ex = ExchangeOf(static_cast<Api>(a));
     if (!ex.HeldBy(o.kind)) continue;
-    if (!first) w.Raw(",");
-    first = false;
-    w.Key(ex.name);
+    exchanges.Member(ex.name);
     if (!ex.keyed) {
       RecordJson(w, host, o, host.RecordForRead(o, ex, 0, scratch), ex);
       continue;
     }
     w.Raw("{");
-    bool firstKey = true;
+    Listing keys(w);
     for (int32_t key = ex.keyMin; key <= ex.keyMax; ++key) {
       if (!ex.KeyValid(key)) continue;
       const uint8_t* record = host.RecordForRead(o, ex, key, scratch);
       if (RecordIsZero(record, ex)) continue;
-      if (!firstKey) w.Raw(",");
-      firstKey = false;
-      w.Key(std::to_string(key));
+      keys.Member(std::to_string(key));
       RecordJson(w, host, o, record, ex);
     }
     w.Raw("}");
@@ -230,24 +220,23 @@ void LayerStackJson(JsonWriter& w, Host& host) {
     if (link(layer, "prevLayer") == 0 && link(layer, "nextLayer") != 0) first = layer;
   }
   w.Raw("[");
+  Listing layers(w);
   bool visited[kMaxLegacyLayer + 1] = {};
   for (int layer = first; layer >= 1 && layer <= kMaxLegacyLayer && !visited[layer]; layer = link(layer, "nextLayer")) {
     visited[layer] = true;
-    if (layer != first) w.Raw(",");
+    layers.Next();
     std::string name;
     host.FieldString(board, layer >= 39 && layer <= 54 ? Api::QueryInternalPlane : Api::QueryLayer, layer, "name",
                      &name);
     w.Raw("{");
-    w.Key("layer");
+    Listing fields(w);
+    fields.Member("layer");
     w.Int(layer);
-    w.Raw(",");
-    w.Key("name");
+    fields.Member("name");
     w.String(name);
-    w.Raw(",");
-    w.Key("prev");
+    fields.Member("prev");
     w.Int(link(layer, "prevLayer"));
-    w.Raw(",");
-    w.Key("next");
+    fields.Member("next");
     w.Int(link(layer, "nextLayer"));
     w.Raw("}");
   }
@@ -259,16 +248,17 @@ void LayerPairsJson(JsonWriter& w, Host& host) {
   int64_t count = 0;
   host.FieldValue(board, Api::QueryBoardLayerPairsCount, 0, "count", &count);
   w.Raw("[");
+  Listing pairs(w);
   for (int32_t i = 0; i < count; ++i) {
     int64_t l1 = 0, l2 = 0;
     host.FieldValue(board, Api::QueryBoardLayerPairAt, i, "layer1", &l1);
     host.FieldValue(board, Api::QueryBoardLayerPairAt, i, "layer2", &l2);
-    if (i != 0) w.Raw(",");
+    pairs.Next();
     w.Raw("{");
-    w.Key("layer1");
+    Listing fields(w);
+    fields.Member("layer1");
     w.Int(l1);
-    w.Raw(",");
-    w.Key("layer2");
+    fields.Member("layer2");
     w.Int(l2);
     w.Raw("}");
   }
@@ -284,25 +274,22 @@ std::string BoardJson(Host& host) {
   w.Raw("{\n");
   w.Key("board");
   w.Raw("{");
-  w.Key("handle");
+  Listing boardFields(w);
+  boardFields.Member("handle");
   w.Int(boardHandle);
-  w.Raw(",");
-  w.Key("layerStack");
+  boardFields.Member("layerStack");
   LayerStackJson(w, host);
-  w.Raw(",");
-  w.Key("layerPairs");
+  boardFields.Member("layerPairs");
   LayerPairsJson(w, host);
-  w.Raw(",");
-  w.Key("members");
+  boardFields.Member("members");
   w.Handles(board.members.View());
-  w.Raw(",");
-  w.Key("attributes");
+  boardFields.Member("attributes");
   AttributesJson(w, host, board);
   w.Raw("},\n");
 
   w.Key("objects");
   w.Raw("[\n");
-  bool first = true;
+  Listing objects(w, ",\n");
   std::vector<uint32_t> nets, components;
   for (uint32_t h = 1; h <= host.HandleLimit(); ++h) {
     const HostObject* found = host.Find(h);
@@ -310,24 +297,20 @@ std::string BoardJson(Host& host) {
     const HostObject& o = *found;
     if (o.kind == 8) nets.push_back(h);
     if (o.kind == 9) components.push_back(h);
-    if (!first) w.Raw(",\n");
-    first = false;
+    objects.Next();
     w.Raw("{");
-    w.Key("handle");
+    Listing fields(w);
+    fields.Member("handle");
     w.Int(h);
-    w.Raw(",");
-    w.Key("kind");
+    fields.Member("kind");
     w.String(KindName(o.kind));
-    w.Raw(",");
-    w.Key("memberOf");
+    fields.Member("memberOf");
     w.Handles(o.memberOf.View());
     if (o.kind == 5 && o.role != TextRole::None) {
-      w.Raw(",");
-      w.Key(o.role == TextRole::Designator ? "designatorOf" : "commentOf");
+      fields.Member(o.role == TextRole::Designator ? "designatorOf" : "commentOf");
       w.Int(o.link[0]);
     }
-    w.Raw(",");
-    w.Key("attributes");
+    fields.Member("attributes");
     AttributesJson(w, host, o);
     w.Raw("}");
   }
@@ -336,23 +319,23 @@ std::string BoardJson(Host& host) {
   auto groups = [&](std::string_view key, const std::vector<uint32_t>& handles, Api api, std::string_view nameField) {
     w.Key(key);
     w.Raw("[");
-    for (std::size_t i = 0; i < handles.size(); ++i) {
-      if (i != 0) w.Raw(",\n");
+    Listing list(w, ",\n");
+    for (const uint32_t handle : handles) {
+      list.Next();
       std::string name;
       if (api == Api::QueryNet) {
-        host.FieldString(handles[i], api, 0, nameField, &name);
+        host.FieldString(handle, api, 0, nameField, &name);
       } else {
-        name = host.DisplayText(handles[i]);
+        name = host.DisplayText(handle);
       }
       w.Raw("{");
-      w.Key("handle");
-      w.Int(handles[i]);
-      w.Raw(",");
-      w.Key(nameField);
+      Listing fields(w);
+      fields.Member("handle");
+      w.Int(handle);
+      fields.Member(nameField);
       w.String(name);
-      w.Raw(",");
-      w.Key("members");
-      const HostObject* group = host.Find(handles[i]);
+      fields.Member("members");
+      const HostObject* group = host.Find(handle);
       w.Handles(group != nullptr ? group->members.View() : std::span<const uint32_t>());
       w.Raw("}");
     }

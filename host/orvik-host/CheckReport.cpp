@@ -1,7 +1,8 @@
 #include "host/orvik-host/CheckReport.h"
 
 #include <array>
-#include <cstdio>
+
+#include "host/common/JsonString.h"
 
 namespace orvik::host {
 
@@ -14,21 +15,7 @@ std::array<std::size_t, kFindingKindCount> CountKinds(const FileCheck& check) {
 }
 
 void AppendJsonString(std::string& out, std::string_view text) {
-  out += '"';
-  for (const char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += ch;
-    } else if (c < 0x20 || c >= 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      out += escape;
-    } else {
-      out += ch;
-    }
-  }
-  out += '"';
+  orvik::json::AppendString(out, text, orvik::json::kCheckReportStyle);
 }
 
 }  // namespace

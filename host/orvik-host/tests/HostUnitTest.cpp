@@ -1,9 +1,13 @@
-// Unit tests of the host's command-line parser and progress-bar rendering.
+// Unit tests of the host's command-line parser, progress-bar rendering and
+// JSON strings.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "host/common/JsonString.h"
+#include "host/orvik-host/CheckReport.h"
 #include "host/orvik-host/CommandLine.h"
 #include "host/orvik-host/ProgressBar.h"
 
@@ -89,6 +93,37 @@ TEST(ProgressBarRender, LongMessageIsCutAndControlCharactersReplaced) {
   EXPECT_EQ(tabs.rfind("a?b?", 0), 0u);
   // Below the minimum width the line still holds a bar and a status.
   EXPECT_EQ(ProgressBar::Render("m", 1, 2, 5).size(), 20u);
+}
+
+// The board dump and the check report share one escaper but keep their own
+// spellings (hex case, DEL), byte for byte.
+TEST(JsonString, EachWriterKeepsItsEscapes) {
+  struct Case {
+    std::string_view text;
+    std::string_view dump;
+    std::string_view report;
+  };
+  const Case cases[] = {
+      {"", R"("")", R"("")"},
+      {"plain text", R"("plain text")", R"("plain text")"},
+      {"a\"b\\c", R"("a\"b\\c")", R"("a\"b\\c")"},
+      {std::string_view("\0\x01\t\n\x1f", 5), R"("\u0000\u0001\u0009\u000A\u001F")",
+       R"("\u0000\u0001\u0009\u000a\u001f")"},
+      {"~\x7f", "\"~\x7f\"", R"("~\u007f")"},
+      {"\x80\xe9\xff", R"("\u0080\u00E9\u00FF")", R"("\u0080\u00e9\u00ff")"},
+  };
+  for (const Case& c : cases) {
+    std::string dump, report;
+    json::AppendString(dump, c.text, json::kBoardDumpStyle);
+    json::AppendString(report, c.text, json::kCheckReportStyle);
+    EXPECT_EQ(dump, c.dump);
+    EXPECT_EQ(report, c.report);
+  }
+}
+
+TEST(JsonString, CheckReportEscapesItsFileName) {
+  const std::string json = CheckJson(FileCheck{}, "b\x7f\xe9\"\\.pcb");
+  EXPECT_NE(json.find(R"("file": "b\u007f\u00e9\"\\.pcb",)"), std::string::npos) << json;
 }
 
 }  // namespace

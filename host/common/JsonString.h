@@ -1,0 +1,43 @@
+// JSON string values for the stand-in host's board dump and orvik-host's
+// check report. Header-only, so that the Kovlan module and the orvik-host
+// program each compile it in without a library between them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orvik::json {
+
+// How a writer spells its escapes. The board dump and the check report have
+// always differed here, and both are compared byte for byte.
+struct EscapeStyle {
+  bool upperHex;      // \u00E9 rather than \u00e9
+  bool escapeDelete;  // 0x7F as \u007f rather than as itself
+};
+inline constexpr EscapeStyle kBoardDumpStyle{.upperHex = true, .escapeDelete = false};
+inline constexpr EscapeStyle kCheckReportStyle{.upperHex = false, .escapeDelete = true};
+
+// Appends `text` (8-bit characters) as a quoted JSON string: '"' and '\'
+// take a backslash; control characters and bytes 0x80..0xFF become \u00XX,
+// the code point of the same number. The result is plain ASCII, valid JSON
+// whatever the input bytes.
+inline void AppendString(std::string& out, std::string_view text, EscapeStyle style) {
+  const char* const digits = style.upperHex ? "0123456789ABCDEF" : "0123456789abcdef";
+  out += '"';
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (b < 0x20 || b >= 0x80 || (b == 0x7F && style.escapeDelete)) {
+      out += "\\u00";
+      out += digits[b >> 4];
+      out += digits[b & 15];
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+}
+
+}  // namespace orvik::json
