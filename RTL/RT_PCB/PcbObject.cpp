@@ -228,41 +228,46 @@ std::int32_t TPCBObject::RotatedCornerY3(std::int32_t e) const { return Corner(T
 std::int32_t TPCBObject::RotatedCornerX4(std::int32_t e) const { return Corner(TCornerValue::X4, e); }
 std::int32_t TPCBObject::RotatedCornerY4(std::int32_t e) const { return Corner(TCornerValue::Y4, e); }
 
-std::int32_t TPCBObject::GetSizeOnLayer(TLegacyLayer layer) { return IsOnLayer(layer) ? GetSize() : 0; }
-std::int32_t TPCBObject::GetXSizeOnLayer(TLegacyLayer layer) { return IsOnLayer(layer) ? GetXSize() : 0; }
-std::int32_t TPCBObject::GetYSizeOnLayer(TLegacyLayer layer) { return IsOnLayer(layer) ? GetYSize() : 0; }
-std::uint8_t TPCBObject::GetShapeOnLayer(TLegacyLayer layer) { return IsOnLayer(layer) ? GetShape() : 0; }
-std::int32_t TPCBObject::GetWidthOnLayer(TLegacyLayer layer) { return IsOnLayer(layer) ? GetWidth() : 0; }
+namespace {
 
-std::int32_t TPCBObject::RotatedCornerX1OnLayer(TLegacyLayer layer, std::int32_t e) {
-  return IsOnLayer(layer) ? RotatedCornerX1(e) : 0;
-}
-std::int32_t TPCBObject::RotatedCornerY1OnLayer(TLegacyLayer layer, std::int32_t e) {
-  return IsOnLayer(layer) ? RotatedCornerY1(e) : 0;
-}
-std::int32_t TPCBObject::RotatedCornerX2OnLayer(TLegacyLayer layer, std::int32_t e) {
-  return IsOnLayer(layer) ? RotatedCornerX2(e) : 0;
-}
-std::int32_t TPCBObject::RotatedCornerY2OnLayer(TLegacyLayer layer, std::int32_t e) {
-  return IsOnLayer(layer) ? RotatedCornerY2(e) : 0;
-}
-std::int32_t TPCBObject::RotatedCornerX3OnLayer(TLegacyLayer layer, std::int32_t e) {
-  return IsOnLayer(layer) ? RotatedCornerX3(e) : 0;
-}
-std::int32_t TPCBObject::RotatedCornerY3OnLayer(TLegacyLayer layer, std::int32_t e) {
-  return IsOnLayer(layer) ? RotatedCornerY3(e) : 0;
-}
-std::int32_t TPCBObject::RotatedCornerX4OnLayer(TLegacyLayer layer, std::int32_t e) {
-  return IsOnLayer(layer) ? RotatedCornerX4(e) : 0;
-}
-std::int32_t TPCBObject::RotatedCornerY4OnLayer(TLegacyLayer layer, std::int32_t e) {
-  return IsOnLayer(layer) ? RotatedCornerY4(e) : 0;
+// The value of slot `get` where the object is on `layer`, 0 elsewhere. The
+// call goes through the vtable, so a kind's override answers.
+template <class R, class... Args>
+R IfOnLayer(const TPCBObject& o, TLegacyLayer layer, R (TPCBObject::*get)(Args...) const, Args... args) {
+  return o.IsOnLayer(layer) ? (o.*get)(args...) : R{};
 }
 
-std::int32_t TPCBObject::GetXOnLayer(TLegacyLayer layer) { return IsOnLayer(layer) ? GetX() : 0; }
-std::int32_t TPCBObject::GetYOnLayer(TLegacyLayer layer) { return IsOnLayer(layer) ? GetY() : 0; }
-std::int32_t TPCBObject::GetX2OnLayer(TLegacyLayer layer) { return IsOnLayer(layer) ? GetX2() : 0; }
-std::int32_t TPCBObject::GetY2OnLayer(TLegacyLayer layer) { return IsOnLayer(layer) ? GetY2() : 0; }
+// The same for the rotated-corner slot (84..91) of corner `which`.
+std::int32_t IfOnLayer(const TPCBObject& o, TLegacyLayer layer, TCornerValue which, std::int32_t e) {
+  using Slot = std::int32_t (TPCBObject::*)(std::int32_t) const;
+  static constexpr Slot kCornerSlots[] = {&TPCBObject::RotatedCornerX1, &TPCBObject::RotatedCornerY1,
+                                          &TPCBObject::RotatedCornerX2, &TPCBObject::RotatedCornerY2,
+                                          &TPCBObject::RotatedCornerX3, &TPCBObject::RotatedCornerY3,
+                                          &TPCBObject::RotatedCornerX4, &TPCBObject::RotatedCornerY4};
+  return IfOnLayer(o, layer, kCornerSlots[static_cast<int>(which)], e);
+}
+
+using enum TCornerValue;
+
+}  // namespace
+
+std::int32_t TPCBObject::GetSizeOnLayer(TLegacyLayer l) { return IfOnLayer(*this, l, &TPCBObject::GetSize); }
+std::int32_t TPCBObject::GetXSizeOnLayer(TLegacyLayer l) { return IfOnLayer(*this, l, &TPCBObject::GetXSize); }
+std::int32_t TPCBObject::GetYSizeOnLayer(TLegacyLayer l) { return IfOnLayer(*this, l, &TPCBObject::GetYSize); }
+std::uint8_t TPCBObject::GetShapeOnLayer(TLegacyLayer l) { return IfOnLayer(*this, l, &TPCBObject::GetShape); }
+std::int32_t TPCBObject::GetWidthOnLayer(TLegacyLayer l) { return IfOnLayer(*this, l, &TPCBObject::GetWidth); }
+std::int32_t TPCBObject::RotatedCornerX1OnLayer(TLegacyLayer l, std::int32_t e) { return IfOnLayer(*this, l, X1, e); }
+std::int32_t TPCBObject::RotatedCornerY1OnLayer(TLegacyLayer l, std::int32_t e) { return IfOnLayer(*this, l, Y1, e); }
+std::int32_t TPCBObject::RotatedCornerX2OnLayer(TLegacyLayer l, std::int32_t e) { return IfOnLayer(*this, l, X2, e); }
+std::int32_t TPCBObject::RotatedCornerY2OnLayer(TLegacyLayer l, std::int32_t e) { return IfOnLayer(*this, l, Y2, e); }
+std::int32_t TPCBObject::RotatedCornerX3OnLayer(TLegacyLayer l, std::int32_t e) { return IfOnLayer(*this, l, X3, e); }
+std::int32_t TPCBObject::RotatedCornerY3OnLayer(TLegacyLayer l, std::int32_t e) { return IfOnLayer(*this, l, Y3, e); }
+std::int32_t TPCBObject::RotatedCornerX4OnLayer(TLegacyLayer l, std::int32_t e) { return IfOnLayer(*this, l, X4, e); }
+std::int32_t TPCBObject::RotatedCornerY4OnLayer(TLegacyLayer l, std::int32_t e) { return IfOnLayer(*this, l, Y4, e); }
+std::int32_t TPCBObject::GetXOnLayer(TLegacyLayer l) { return IfOnLayer(*this, l, &TPCBObject::GetX); }
+std::int32_t TPCBObject::GetYOnLayer(TLegacyLayer l) { return IfOnLayer(*this, l, &TPCBObject::GetY); }
+std::int32_t TPCBObject::GetX2OnLayer(TLegacyLayer l) { return IfOnLayer(*this, l, &TPCBObject::GetX2); }
+std::int32_t TPCBObject::GetY2OnLayer(TLegacyLayer l) { return IfOnLayer(*this, l, &TPCBObject::GetY2); }
 
 void TPCBObject::SetHandle(std::uint32_t value) { Handle = value; }
 void TPCBObject::SetObjectId(std::uint8_t value) { ObjectId = value; }
