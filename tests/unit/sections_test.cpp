@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -38,15 +40,36 @@ struct Loaded {
     text.Reset();
     for (int i = 0; i < records; ++i) section.ReadRecords();
   }
+  // Creates the host objects of the records read; returns the first.
+  template <class Object>
+  const Object& Create() {
+    section.CreateObjects();
+    return At<Object>(0);
+  }
+  template <class Object>
+  const Object& At(std::size_t i) const {
+    return dynamic_cast<const Object&>(*section.Objects.at(i));
+  }
   TempFile file;
   platform::TextFile text;
   Section section{text};
 };
 
-template <class Object>
-Object& ObjectAt(const TSection& section, std::size_t i) {
-  return dynamic_cast<Object&>(*section.Objects.at(i));
-}
+// Where an object lies and what it belongs to, compared in one go.
+struct Placement {
+  std::int32_t X = 0;
+  std::int32_t Y = 0;
+  int Layer = 0;  // legacy layer number
+  std::int32_t Net = 0;
+  std::int32_t Component = 0;
+  bool operator==(const Placement&) const = default;
+  friend std::ostream& operator<<(std::ostream& os, const Placement& p) {
+    return os << "{X " << p.X << ", Y " << p.Y << ", layer " << p.Layer << ", net " << p.Net << ", component "
+              << p.Component << "}";
+  }
+};
+
+Placement PlacementOf(const TPCBObject& o) { return {o.X, o.Y, o.LegacyLayer(), o.Net, o.Component}; }
 
 class SectionsTest : public ::testing::Test {
  protected:
@@ -165,15 +188,12 @@ TEST_F(SectionsTest, ArcAnglesAreFoldedAtTheEndOfTheRecord) {
 
 TEST_F(SectionsTest, FullCircleArcInTheHost) {
   Loaded<TArcSection> arc("100 0 0 10 0 5 6 0 0 0\r\n", 1);
-  arc.section.CreateObjects();
-  const auto& a = ObjectAt<TPcbArc>(arc.section, 0);
+  const auto& a = arc.Create<TPcbArc>();
   EXPECT_EQ(a.StartAngle, 0.0);
   EXPECT_EQ(a.EndAngle, 360.0);
   EXPECT_EQ(a.Radius, 1000000);
   EXPECT_EQ(a.Width, 100000);
-  EXPECT_EQ(a.X, 50000);
-  EXPECT_EQ(a.Y, 60000);
-  EXPECT_EQ(a.LegacyLayer(), 1);
+  EXPECT_EQ(PlacementOf(a), (Placement{.X = 50000, .Y = 60000, .Layer = 1}));
   EXPECT_EQ(KvHost_ObjectKind(a.Handle), 1);
   std::int32_t radius = 0;
   ASSERT_EQ(KvHost_ReadAttribute(a.Handle, "PcbApi_QueryArc", 8, &radius, sizeof radius), 4);
@@ -192,36 +212,26 @@ TEST_F(SectionsTest, TrackRecordAndObject) {
   EXPECT_EQ(r.ComponentNumber, 8);
   EXPECT_TRUE(track.text.Eoln());  // the CR after the ninth value is left
 
-  track.section.CreateObjects();
-  const auto& t = ObjectAt<TPcbTrack>(track.section, 0);
+  const auto& t = track.Create<TPcbTrack>();
   EXPECT_EQ(t.Width, 10);  // zero width becomes 0.001 mil
-  EXPECT_EQ(t.LegacyLayer(), 32);
-  EXPECT_EQ(t.X, 100000);
-  EXPECT_EQ(t.Y, 200000);
+  EXPECT_EQ(PlacementOf(t), (Placement{.X = 100000, .Y = 200000, .Layer = 32, .Net = 7, .Component = 8}));
   EXPECT_EQ(t.X2, 300000);
   EXPECT_EQ(t.Y2, 400000);
-  EXPECT_EQ(t.Net, 7);
-  EXPECT_EQ(t.Component, 8);
 }
 
 TEST_F(SectionsTest, LengthsWrapModulo32Bits) {
   Loaded<TTrackSection> track("268435456 0 214749 0 0 0 0 0 0", 1);
-  track.section.CreateObjects();
-  const auto& t = ObjectAt<TPcbTrack>(track.section, 0);
+  const auto& t = track.Create<TPcbTrack>();
   EXPECT_EQ(t.Width, 10);  // 2^28 x 10000 wraps to 0, then the zero-width rule
   EXPECT_EQ(t.X, static_cast<std::int32_t>(214749u * 10000u));
 }
 
 TEST_F(SectionsTest, ViaWordsNeverMatter) {
   Loaded<TViaSection> via("anything 50 28 \"any word\" 100 200 3 4 0\r\n", 1);
-  via.section.CreateObjects();
-  const auto& v = ObjectAt<TPcbVia>(via.section, 0);
+  const auto& v = via.Create<TPcbVia>();
   EXPECT_EQ(v.Size, 500000);
   EXPECT_EQ(v.HoleSize, 280000);
-  EXPECT_EQ(v.X, 1000000);
-  EXPECT_EQ(v.Y, 2000000);
-  EXPECT_EQ(v.Net, 3);
-  EXPECT_EQ(v.Component, 4);
+  EXPECT_EQ(PlacementOf(v), (Placement{.X = 1000000, .Y = 2000000, .Layer = 74, .Net = 3, .Component = 4}));
 }
 
 TEST_F(SectionsTest, EndOfFileInTheMiddleOfARecordKeepsIt) {
@@ -274,29 +284,29 @@ TEST_F(SectionsTest, PadSizesOnThreeLayers) {
   EXPECT_EQ(pad.section.Records[1].Name, "1");
   EXPECT_EQ(pad.section.Records[2].Name, "A B ");
 
-  pad.section.CreateObjects();
-  const auto& p = ObjectAt<TPcbPad>(pad.section, 0);
-  EXPECT_EQ(p.TopXSize, 600000);
-  EXPECT_EQ(p.MidXSize, 600000);
-  EXPECT_EQ(p.BotXSize, 600000);
-  EXPECT_EQ(p.TopYSize, 400000);
-  EXPECT_EQ(p.MidYSize, 400000);
-  EXPECT_EQ(p.BotYSize, 400000);
+  const auto& p = pad.Create<TPcbPad>();
+  // One size and shape on all three layers.
+  struct Layer {
+    const char* name;
+    std::int32_t xSize, ySize;
+    std::uint8_t shape;
+  };
+  for (const Layer& l :
+       {Layer{"top", p.TopXSize, p.TopYSize, p.TopShape}, Layer{"mid", p.MidXSize, p.MidYSize, p.MidShape},
+        Layer{"bottom", p.BotXSize, p.BotYSize, p.BotShape}}) {
+    EXPECT_EQ(l.xSize, 600000) << l.name;
+    EXPECT_EQ(l.ySize, 400000) << l.name;
+    EXPECT_EQ(l.shape, 2) << l.name;
+  }
   EXPECT_EQ(p.HoleSize, 300000);
-  EXPECT_EQ(p.TopShape, 2);
-  EXPECT_EQ(p.MidShape, 2);
-  EXPECT_EQ(p.BotShape, 2);
-  EXPECT_EQ(p.LegacyLayer(), 1);
   EXPECT_EQ(p.Name, "PIN1");
-  EXPECT_EQ(p.X, 1000000);
-  EXPECT_EQ(p.Net, 3);
-  EXPECT_EQ(p.Component, 4);
+  EXPECT_EQ(PlacementOf(p), (Placement{.X = 1000000, .Y = 2000000, .Layer = 1, .Net = 3, .Component = 4}));
 
-  const auto& bottom = ObjectAt<TPcbPad>(pad.section, 1);
+  const auto& bottom = pad.At<TPcbPad>(1);
   EXPECT_EQ(bottom.LegacyLayer(), 32);  // no file layer map on pads
   EXPECT_EQ(bottom.TopShape, 1);
   EXPECT_EQ(bottom.HoleSize, 280000);
-  EXPECT_EQ(ObjectAt<TPcbPad>(pad.section, 2).LegacyLayer(), 74);
+  EXPECT_EQ(pad.At<TPcbPad>(2).LegacyLayer(), 74);
 }
 
 // ---- Text and fill ---------------------------------------------------------
@@ -311,50 +321,41 @@ TEST_F(SectionsTest, TextWidthsFromHeightsAndRotationCodes) {
       5);
   ASSERT_EQ(text.section.Records.size(), 5u);
   EXPECT_EQ(text.section.Records[0].TrailingNumber, 77);
-  text.section.CreateObjects();
 
-  const auto& hello = ObjectAt<TPcbText>(text.section, 0);
+  const auto& hello = text.Create<TPcbText>();
   EXPECT_EQ(hello.Text, "Hello board");
   EXPECT_EQ(hello.Height, 500000);
-  EXPECT_EQ(hello.Width, 73333);
-  EXPECT_EQ(hello.Rotation, 90.0);
-  EXPECT_EQ(hello.Mirrored, 1);
-  EXPECT_EQ(hello.LegacyLayer(), 33);  // file layer 8: TopOverlay
-  EXPECT_EQ(hello.X, 100000);
-  EXPECT_EQ(hello.Y, 200000);
-  EXPECT_EQ(hello.Net, 0);
-  EXPECT_EQ(hello.Component, 0);
+  // File layer 8: TopOverlay.
+  EXPECT_EQ(PlacementOf(hello), (Placement{.X = 100000, .Y = 200000, .Layer = 33}));
 
-  const auto& t2 = ObjectAt<TPcbText>(text.section, 1);
-  EXPECT_EQ(t2.Width, 60000);
-  EXPECT_EQ(t2.Rotation, 270.0);
-  EXPECT_EQ(t2.Mirrored, 0);
-  const auto& t3 = ObjectAt<TPcbText>(text.section, 2);
-  EXPECT_EQ(t3.Width, 80000);
-  EXPECT_EQ(t3.Rotation, 0.0);
-  EXPECT_EQ(t3.Mirrored, 1);
-  EXPECT_EQ(ObjectAt<TPcbText>(text.section, 3).Width, 120000);  // given width kept
-  EXPECT_EQ(ObjectAt<TPcbText>(text.section, 4).Width, 60000);
+  // Widths follow the heights except where the record gives one (the
+  // fourth); rotation codes carry the mirroring.
+  struct Expected {
+    std::int32_t width;
+    double rotation;
+    std::uint8_t mirrored;
+  };
+  const Expected expected[] = {{73333, 90.0, 1}, {60000, 270.0, 0}, {80000, 0.0, 1}, {120000, 0.0, 0}, {60000, 0.0, 0}};
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    const auto& t = text.At<TPcbText>(i);
+    EXPECT_EQ(t.Width, expected[i].width) << i;
+    EXPECT_EQ(t.Rotation, expected[i].rotation) << i;
+    EXPECT_EQ(t.Mirrored, expected[i].mirrored) << i;
+  }
 }
 
 TEST_F(SectionsTest, TextIsCutTo254Characters) {
   Loaded<TTextSection> text(std::string(300, 'x') + " 10 0 0 0 0 0 0 0 0 0 0 0", 1);
   EXPECT_EQ(text.section.Records.at(0).Text.size(), 255u);
-  text.section.CreateObjects();
-  EXPECT_EQ(ObjectAt<TPcbText>(text.section, 0).Text.size(), 254u);
+  EXPECT_EQ(text.Create<TPcbText>().Text.size(), 254u);
 }
 
 TEST_F(SectionsTest, FillCornersKeepTheirFileOrder) {
   Loaded<TFillSection> fill("1 100 50 0 0 3 4 0\r\n", 1);
-  fill.section.CreateObjects();
-  const auto& f = ObjectAt<TPcbFill>(fill.section, 0);
-  EXPECT_EQ(f.X, 1000000);
-  EXPECT_EQ(f.Y, 500000);
+  const auto& f = fill.Create<TPcbFill>();
+  EXPECT_EQ(PlacementOf(f), (Placement{.X = 1000000, .Y = 500000, .Layer = 32, .Net = 3, .Component = 4}));
   EXPECT_EQ(f.X2, 0);
   EXPECT_EQ(f.Y2, 0);
-  EXPECT_EQ(f.LegacyLayer(), 32);
-  EXPECT_EQ(f.Net, 3);
-  EXPECT_EQ(f.Component, 4);
 }
 
 // ---- Net, component, polygon -------------------------------------------
@@ -362,8 +363,7 @@ TEST_F(SectionsTest, FillCornersKeepTheirFileOrder) {
 TEST_F(SectionsTest, NetNumbersMatchByTheirLow16Bits) {
   Loaded<TNetSection> net("\"VCC 3V3\" 65537 0 0 0\r\nGND 2 0 0 0\r\nDUP 2 0 0 0\r\n", 3);
   EXPECT_EQ(net.section.Records.at(0).Name, "VCC 3V3");
-  net.section.CreateObjects();
-  const auto& vcc = ObjectAt<TPcbNet>(net.section, 0);
+  const auto& vcc = net.Create<TPcbNet>();
   EXPECT_EQ(vcc.Name, "VCC 3V3");
   EXPECT_EQ(vcc.Index, 1);
 
@@ -371,13 +371,12 @@ TEST_F(SectionsTest, NetNumbersMatchByTheirLow16Bits) {
   EXPECT_EQ(FindNetByNumber(net.section, 65537), nullptr);
   EXPECT_EQ(FindNetByNumber(net.section, -1), nullptr);
   EXPECT_EQ(FindNetByNumber(net.section, 3), nullptr);
-  EXPECT_EQ(FindNetByNumber(net.section, 2), &ObjectAt<TPcbNet>(net.section, 1));  // the first of two
+  EXPECT_EQ(FindNetByNumber(net.section, 2), &net.At<TPcbNet>(1));  // the first of two
 }
 
 TEST_F(SectionsTest, ComponentNumbersAbove32767MatchAsUnsigned) {
   Loaded<TComponentSection> comp("U1 x IC SO8 x 0 0 0 0 0 0 40000 0\r\n", 1);
-  comp.section.CreateObjects();
-  EXPECT_EQ(ObjectAt<TPcbComponent>(comp.section, 0).Index, static_cast<std::int16_t>(40000 - 65536));
+  EXPECT_EQ(comp.Create<TPcbComponent>().Index, static_cast<std::int16_t>(40000 - 65536));
   EXPECT_NE(FindComponentByNumber(comp.section, 40000), nullptr);
   EXPECT_EQ(FindComponentByNumber(comp.section, 40000 - 65536), nullptr);
 }
@@ -391,12 +390,10 @@ TEST_F(SectionsTest, ComponentTextsLieOnTopOverlayAtTheOrigin) {
   EXPECT_EQ(r.Number, 7);
   EXPECT_EQ(r.Layer, 1);
 
-  comp.section.CreateObjects();
-  const auto& c = ObjectAt<TPcbComponent>(comp.section, 0);
-  EXPECT_EQ(c.X, 1000000);
-  EXPECT_EQ(c.Y, 2000000);
+  const auto& c = comp.Create<TPcbComponent>();
+  // File layer 1: BottomLayer.
+  EXPECT_EQ(PlacementOf(c), (Placement{.X = 1000000, .Y = 2000000, .Layer = 32}));
   EXPECT_EQ(c.Index, 7);
-  EXPECT_EQ(c.LegacyLayer(), 32);  // file layer 1: BottomLayer
   EXPECT_EQ(c.Pattern.size(), 250u);
   ASSERT_NE(c.DesignatorHandle, 0u);
   ASSERT_NE(c.CommentHandle, 0u);
@@ -409,9 +406,7 @@ TEST_F(SectionsTest, ComponentTextsLieOnTopOverlayAtTheOrigin) {
     TPcbText t(e.handle);
     t.SyncWithHost(smRead);
     EXPECT_EQ(t.Text.size(), e.length);
-    EXPECT_EQ(t.X, 1000000);
-    EXPECT_EQ(t.Y, 2000000);
-    EXPECT_EQ(t.LegacyLayer(), 33);
+    EXPECT_EQ(PlacementOf(t), (Placement{.X = 1000000, .Y = 2000000, .Layer = 33}));
     EXPECT_EQ(t.Height, 60);
     EXPECT_EQ(t.Width, 10);
     EXPECT_EQ(t.Rotation, 0.0);
@@ -429,14 +424,14 @@ TEST_F(SectionsTest, PolygonBecomesItsBoundingFill) {
   poly.section.CreateObjects();
   ASSERT_EQ(poly.section.Objects.size(), 2u);
   for (std::size_t i = 0; i < 2; ++i) {
-    const auto& f = ObjectAt<TPcbFill>(poly.section, i);
+    const auto& f = poly.At<TPcbFill>(i);
     EXPECT_EQ(f.X, 0);
     EXPECT_EQ(f.Y, 0);
     EXPECT_EQ(f.X2, 1000000);
     EXPECT_EQ(f.Y2, 500000);
   }
-  EXPECT_EQ(ObjectAt<TPcbFill>(poly.section, 0).Net, 5);
-  EXPECT_EQ(ObjectAt<TPcbFill>(poly.section, 1).LegacyLayer(), 32);
+  EXPECT_EQ(poly.At<TPcbFill>(0).Net, 5);
+  EXPECT_EQ(poly.At<TPcbFill>(1).LegacyLayer(), 32);
 }
 
 TEST_F(SectionsTest, PolygonWithoutAllItsPoints) {
@@ -456,7 +451,7 @@ TEST_F(SectionsTest, PolygonWithoutAllItsPoints) {
 
   poly.section.CreateObjects();
   ASSERT_EQ(poly.section.Objects.size(), 1u);  // no fill from records without points
-  const auto& f = ObjectAt<TPcbFill>(poly.section, 0);
+  const auto& f = poly.At<TPcbFill>(0);
   EXPECT_EQ(f.X, -300000);
   EXPECT_EQ(f.Y, -200000);
   EXPECT_EQ(f.X2, -100000);
