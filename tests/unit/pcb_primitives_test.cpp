@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -431,6 +432,42 @@ TEST_F(PcbPrimitivesHost, TextTakesTheHostsDisplayStringAndResult) {
   TPcbText unknown(0xFFFFFF00u);
   EXPECT_EQ(unknown.SyncWithHost(smRead), 1);
   EXPECT_EQ(unknown.FontName, "Arial");
+}
+
+// The result is the TrueType exchange's status, except that a bar-code
+// answer of 1 replaces it. The host answers every query with one status
+// (the "query-status" fault), so an absent entry point, which answers 0,
+// gives the two exchanges different answers.
+TEST_F(PcbPrimitivesHost, TextResultIsTheTrueTypeStatusUnlessTheBarCodeAnswersOne) {
+  using pcbapi::Entry;
+  struct Case {
+    const char* name;
+    std::int32_t hostStatus;  // what the host answers every query
+    std::optional<Entry> absent;
+    std::int32_t expected;
+  };
+  const Case cases[] = {
+      {"healthy host", 0, std::nullopt, 0},
+      {"bar-code 1 over TrueType 0", 1, Entry::QueryTrueTypeTextInfo, 1},
+      {"bar-code 2 leaves TrueType 0", 2, Entry::QueryTrueTypeTextInfo, 0},
+      {"TrueType 1, bar-code 0", 1, Entry::QueryBarCodeTextInfo, 1},
+      {"TrueType 2, bar-code 0", 2, Entry::QueryBarCodeTextInfo, 2},
+      {"both 2", 2, std::nullopt, 2},
+  };
+  // Every slot filled again however the test ends.
+  struct Rebind {
+    ~Rebind() { pcbapi::LoadPcbApi(); }
+  } rebind;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    KvHost_Reset();
+    pcbapi::LoadPcbApi();
+    TPcbText t(pcbapi::CreateObject(5));
+    ASSERT_NE(t.Handle, 0u);
+    ASSERT_EQ(KvHost_SetFault("query-status", c.hostStatus), 0);
+    if (c.absent) pcbapi::testing::ClearSlot(*c.absent);
+    EXPECT_EQ(t.SyncWithHost(smRead), c.expected);
+  }
 }
 
 TEST_F(PcbPrimitivesHost, FillExchange) {
