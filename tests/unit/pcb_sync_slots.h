@@ -69,7 +69,10 @@ SyncSlot Text(int position, ShortString<N>& field) {
 inline Bytes Pattern(const SyncSlot& slot, int seed) {
   Bytes b(static_cast<std::size_t>(slot.width), 0);
   if (slot.text) {
-    const std::string s = "s" + std::to_string(seed) + "p" + std::to_string(slot.position);
+    std::string s = "s";
+    s += std::to_string(seed);
+    s += 'p';
+    s += std::to_string(slot.position);
     b[0] = static_cast<std::uint8_t>(s.size());
     std::memcpy(b.data() + 1, s.data(), s.size());
     return b;
@@ -82,7 +85,7 @@ inline Bytes Pattern(const SyncSlot& slot, int seed) {
 
 // Host bytes of a string buffer, zero after the text.
 inline Bytes Normalised(const SyncSlot& slot, Bytes b) {
-  if (slot.text) std::fill(b.begin() + 1 + b[0], b.end(), std::uint8_t{0});
+  if (slot.text && !b.empty()) std::fill(b.begin() + 1 + b[0], b.end(), std::uint8_t{0});
   return b;
 }
 
