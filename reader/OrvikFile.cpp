@@ -132,7 +132,6 @@ void TOrvikFile::ReadingPass() {
       SkipLine();
     }
   }
-  for (auto& entry : Sections) entry.Reader->TrimRecords();
 }
 
 void TOrvikFile::SkipLine() {

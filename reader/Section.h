@@ -11,6 +11,7 @@
 #include "RTL/RT_PCB/PcbApi.h"
 #include "RTL/RT_PCB/PcbObject.h"
 #include "platform/TextFile.h"
+#include "reader/RecordList.h"
 #include "reader/Tokenizer.h"
 
 namespace orvik {
@@ -32,9 +33,6 @@ class TSection {
   // Creates the host objects of all kept records, once, after reading.
   virtual void CreateObjects() {}
   virtual std::size_t RecordCount() const { return 0; }
-  // Gives back the room the record list grew beyond its records (after the
-  // reading pass: the records are all there).
-  virtual void TrimRecords() {}
 
   // Reports the tokens this reader reads to `observer` (nil: to nobody).
   void SetObserver(TReaderObserver* observer) noexcept { Tokens.SetObserver(observer); }
@@ -52,9 +50,8 @@ class TSectionOf : public TSection {
  public:
   using TSection::TSection;
   std::size_t RecordCount() const override { return Records.size(); }
-  void TrimRecords() override { Records.shrink_to_fit(); }
 
-  std::vector<Record> Records;
+  TRecordList<Record> Records;
 
  protected:
   void KeepRecord(const Record& record) {

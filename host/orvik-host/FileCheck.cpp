@@ -360,7 +360,7 @@ const Section* SectionOf(const TOrvikFile& file, std::string_view keyword) {
 // Numbers taken twice: the first record keeps the number; primitives never
 // reach the others.
 template <class Record>
-std::vector<bool> CheckNumbers(FileChecker& checker, const TLineIndex& lines, const std::vector<Record>& records,
+std::vector<bool> CheckNumbers(FileChecker& checker, const TLineIndex& lines, const TRecordList<Record>& records,
                                const std::vector<RecordPlace>& places, FindingKind duplicate, std::string_view keyword,
                                std::string_view primitives) {
   std::vector<bool> known(kNumbers, false);
