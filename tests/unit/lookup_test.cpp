@@ -122,8 +122,10 @@ TEST_F(LookupIndexTest, CreateObjectsBuildsTheIndexOverTheFileNumbers) {
   std::string compText;
   for (int i = 0; i < 120; ++i) {
     const int number = i % 7 == 0 ? small(random) + 65536 * (i % 3) : small(random);
-    netText += "N" + std::to_string(i) + " " + std::to_string(number) + " 0 0 0\r\n";
-    compText += "U" + std::to_string(i) + " x C P x 0 0 0 0 0 0 " + std::to_string(number) + " 0\r\n";
+    const std::string index = std::to_string(i);
+    const std::string value = std::to_string(number);
+    netText.append("N").append(index).append(" ").append(value).append(" 0 0 0\r\n");
+    compText.append("U").append(index).append(" x C P x 0 0 0 0 0 0 ").append(value).append(" 0\r\n");
   }
   TempFile netFile(netText);
   TempFile compFile(compText);
