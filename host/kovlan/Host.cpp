@@ -88,6 +88,8 @@ Host& Host::CreateInstance() {
 
 Host::Host() {
   for (std::size_t i = 0; i < std::size(kLayerReads); ++i) layerReads_[i] = MakeLayerReadInfo(kLayerReads[i]);
+  bitFields_[0] = MakeBitFieldInfo(Api::GetObjectBitField2, 1);
+  bitFields_[1] = MakeBitFieldInfo(Api::GetObjectBitField3, 2);
   Reset();
 }
 
@@ -196,6 +198,22 @@ Host::LayerReadInfo Host::MakeLayerReadInfo(Api api) {
   for (uint8_t kind = 0; kind < 4; ++kind) info.offset[kind] = StorageLayout::Get().Offset(kind, api);
   info.recordSize = ex.recordSize;
   for (std::size_t i = 0; i < ex.fields.size(); ++i) info.fieldAt[i] = ex.fields[i].offset;
+  return info;
+}
+
+Host::BitFieldInfo Host::MakeBitFieldInfo(Api api, uint32_t width) {
+  const Exchange& ex = ExchangeOf(api);
+  BitFieldInfo info;
+  const StorageLayout& layout = StorageLayout::Get();
+  info.plain = ex.holder == Holder::Object && !ex.keyed && ex.fields.size() == 1 && ex.fields[0].inBase &&
+               ex.fields[0].width == width && (ex.fields[0].op == FieldOp::Copy1 || ex.fields[0].op == FieldOp::Copy2);
+  // Every kind that holds the exchange has its (empty) record block.
+  for (uint8_t kind = 0; kind < 32 && info.plain; ++kind) {
+    if (ex.HeldBy(kind)) info.plain = layout.Offset(kind, api) >= 0;
+  }
+  if (!info.plain) return info;
+  info.kinds = ex.kinds;
+  info.baseOffset = ex.fields[0].baseOffset;
   return info;
 }
 

@@ -123,10 +123,38 @@ class Host {
     return 0;
   }
 
+  // The bit-field exchanges (twice per object sync, one attribute each, kept
+  // with the object's base values): the same as Transfer, without its
+  // generic steps; kGenericTransfer for anything but a plain read or write
+  // of an object that holds them.
+  struct BitFieldInfo {
+    bool plain = false;
+    uint32_t kinds = 0;
+    uint32_t baseOffset = 0;
+  };
+  static BitFieldInfo MakeBitFieldInfo(Api api, uint32_t width);
+  template <Api A, typename T>
+  int32_t TransferBitField(uint8_t mode, uint32_t handle, T* bits) noexcept {
+    static_assert(A == Api::GetObjectBitField2 || A == Api::GetObjectBitField3);
+    const BitFieldInfo& info = bitFields_[A == Api::GetObjectBitField2 ? 0 : 1];
+    HostObject* object = Find(handle);
+    if (!info.plain || mode > ORVIK_SM_REBIND || object == nullptr || object->kind > 31 ||
+        ((info.kinds >> object->kind) & 1u) == 0 || bits == nullptr) [[unlikely]] {
+      return kGenericTransfer;
+    }
+    uint8_t* field = reinterpret_cast<uint8_t*>(&object->base) + info.baseOffset;
+    if (mode == ORVIK_SM_READ) {
+      std::memcpy(bits, field, sizeof(T));
+    } else {
+      std::memcpy(field, bits, sizeof(T));
+    }
+    return 0;
+  }
+
   // The host while it exists and its exchanges take their plain road: no
   // journal to write and no fault switched on. Null otherwise.
-  static const Host* Plain() noexcept {
-    const Host* host = instance_;
+  static Host* Plain() noexcept {
+    Host* host = instance_;
     return host != nullptr && !host->journalOn_ && !faults::Active() ? host : nullptr;
   }
 
@@ -285,6 +313,7 @@ class Host {
   std::vector<std::string> journal_;
 
   LayerReadInfo layerReads_[std::size(kLayerReads)];
+  BitFieldInfo bitFields_[2];
   uint32_t simpleStackOffset_ = StorageLayout::Get().SimpleStackOffset();
 };
 

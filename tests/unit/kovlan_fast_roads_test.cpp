@@ -1,7 +1,8 @@
-// The stand-in module answers the four per-layer pad and via reads on a
-// fast road while it keeps no journal and has no fault switched on, and
-// through its general exchange otherwise. Both roads must give the same
-// status and values for every object, layer and query, refusals included.
+// The stand-in module answers its hottest exchanges (the four per-layer pad
+// and via reads, the two bit-field exchanges) on a fast road while it keeps
+// no journal and has no fault switched on, and through its general exchange
+// otherwise. Both roads must give the same status and values for every
+// object, layer, mode and query, refusals included.
 #define ORVIK_PCBAPI_DECLARE_EXPORTS
 #include "orvik/pcbapi.h"
 
@@ -133,6 +134,51 @@ TEST_F(KovlanLayerReadsTest, FastRoadAnswersAsTheGeneralExchange) {
   EXPECT_EQ(fast[simple + 32 * 4 + 0], (Answer{0, 9, 0}));
   const std::size_t full = 4 * perHandle;
   EXPECT_EQ(fast[full + 14 * 4 + 1], (Answer{0, 1014, 2014}));
+}
+
+// Writes and reads of both bit-field exchanges on objects of every kind,
+// in every mode (valid or not), in a fixed order; what each call answered
+// and what a read delivered.
+std::vector<Answer> BitFieldRound() {
+  std::vector<uint32_t> handles = {0, KvHost_BoardHandle()};
+  for (uint8_t kind = 1; kind <= 26; ++kind) handles.push_back(PcbApi_CreateObject(kind));
+  handles.push_back(static_cast<uint32_t>(KvHost_ObjectCount(0) + 2));
+  std::vector<Answer> answers;
+  int32_t seed = 1;
+  for (const uint32_t handle : handles) {
+    for (uint8_t mode = 0; mode <= 3; ++mode) {
+      uint8_t bits2 = static_cast<uint8_t>(seed * 37);
+      uint16_t bits3 = static_cast<uint16_t>(seed * 4099);
+      ++seed;
+      answers.push_back({PcbApi_GetObjectBitField2(mode, handle, &bits2), bits2, 0});
+      answers.push_back({PcbApi_GetObjectBitField3(mode, handle, &bits3), bits3, 0});
+      uint8_t read2 = 0xEE;
+      uint16_t read3 = 0xEEEE;
+      answers.push_back({PcbApi_GetObjectBitField2(ORVIK_SM_READ, handle, &read2), read2, 0});
+      answers.push_back({PcbApi_GetObjectBitField3(ORVIK_SM_READ, handle, &read3), read3, 0});
+    }
+    answers.push_back({PcbApi_GetObjectBitField2(ORVIK_SM_READ, handle, nullptr), 0, 0});
+    answers.push_back({PcbApi_GetObjectBitField3(ORVIK_SM_WRITE, handle, nullptr), 0, 0});
+  }
+  return answers;
+}
+
+TEST(KovlanBitFields, FastRoadAnswersAsTheGeneralExchange) {
+  KvHost_Reset();
+  const std::vector<Answer> fast = BitFieldRound();
+  KvHost_Reset();
+  ASSERT_EQ(KvHost_SetFault("class-member-always", 1), 0);
+  const std::vector<Answer> general = BitFieldRound();
+  KvHost_Reset();
+  ASSERT_EQ(fast.size(), general.size());
+  for (std::size_t i = 0; i < fast.size(); ++i) EXPECT_EQ(fast[i], general[i]) << "call " << i;
+  // Written values were kept: a track (kind 4, handle 2 + 4) reads back
+  // what mode 0 wrote.
+  const std::size_t perHandle = 4 * 4 + 2;
+  const std::size_t track = (2 + 3) * perHandle;
+  EXPECT_EQ(fast[track + 0].status, 0);
+  EXPECT_EQ(fast[track + 2].first, fast[track + 0].first);
+  EXPECT_EQ(fast[track + 3].first, fast[track + 1].first);
 }
 
 }  // namespace
