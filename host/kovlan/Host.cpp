@@ -283,7 +283,10 @@ void Host::WriteValue(HostObject& object, uint8_t* record, const Field& f, const
     CopyWidth(reinterpret_cast<uint8_t*>(&object.base) + f.baseOffset, in, f.width);
   } else if (f.type == FieldType::Str) {
     const auto* s = static_cast<const uint8_t*>(in);
-    const uint32_t id = strings_.Intern(std::string_view(reinterpret_cast<const char*>(s + 1), s[0]));
+    const std::string_view text(reinterpret_cast<const char*>(s + 1), s[0]);
+    // Most writes send back the text the object holds: no need to look it up.
+    if (StoredString(record, f) == text) return;
+    const uint32_t id = strings_.Intern(text);
     std::memcpy(record + f.offset, &id, sizeof id);
   } else {
     CopyWidth(record + f.offset, in, f.width);
