@@ -13,6 +13,7 @@
 
 #include "RTL/RT_PCB/PcbApi.h"
 #include "RTL/RT_PCB/PcbPad.h"
+#include "RTL/RT_PCB/PcbTrack.h"
 #include "orvik/kovlan.h"
 #include "platform/TextFile.h"
 #include "reader/Tokenizer.h"
@@ -234,6 +235,22 @@ void BM_PadStackRead(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * 83));
 }
 BENCHMARK(BM_PadStackRead);
+
+// A track's write and read through the host's generic exchange (the two
+// bit-field exchanges, then the track record of 13 attributes), as the
+// import makes them for every track.
+void BM_TrackSync(benchmark::State& state) {
+  PrepareHost();
+  orvik::TPcbTrack track(orvik::pcbapi::CreateObject(4));
+  track.X2 = 1000;
+  track.Width = 2540;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(track.SyncWithHost(orvik::smWrite));
+    benchmark::DoNotOptimize(track.SyncWithHost(orvik::smRead));
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * 2));
+}
+BENCHMARK(BM_TrackSync);
 
 // The conversion alone, without the file.
 void BM_ParseIntegerTypical(benchmark::State& state) {

@@ -12,6 +12,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "host/kovlan/ApiTable.h"
@@ -47,10 +48,42 @@ class Host {
   // keyed exchange), one address per attribute in prototype order.
   template <typename... Ts>
   int32_t Transfer(Api api, uint8_t mode, uint32_t handle, int32_t key, Ts*... args) {
+    const Exchange& ex = ExchangeOf(api);
+    if (ex.holder == Holder::Object && !ex.keyed && !faults::Active()) [[likely]] {
+      const int32_t status = TransferObject(ex, mode, handle, args...);
+      if (status != kGenericTransfer) return status;
+    }
     const std::array<void*, sizeof...(Ts)> addresses{static_cast<void*>(args)...};
-    return TransferAll(ExchangeOf(api), mode, handle, key, addresses);
+    return TransferAll(ex, mode, handle, key, addresses);
   }
+  // The generic exchange: any holder, key, mode and fault, attribute by
+  // attribute through the exchange's table.
   int32_t TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int32_t key, std::span<void* const> addresses);
+
+  // TransferAll for an object's unkeyed exchange while no fault is on, with
+  // the attribute types known at compile time: the same result without the
+  // table's per-attribute dispatch. kGenericTransfer for everything it does
+  // not take (a bad mode, handle or address, a type that does not fit).
+  template <typename... Ts>
+  int32_t TransferObject(const Exchange& ex, uint8_t mode, uint32_t handle, Ts*... args) {
+    if (mode > ORVIK_SM_REBIND || ex.fields.size() != sizeof...(Ts)) return kGenericTransfer;
+    HostObject* object = Find(handle);
+    if (object == nullptr || !ex.HeldBy(object->kind) || ((args == nullptr) || ...)) return kGenericTransfer;
+    const int32_t offset = StorageLayout::Get().Offset(object->kind, ex.api);
+    if (offset < 0) return kGenericTransfer;
+    const Field* const fields = ex.fields.data();
+    std::size_t i = 0;
+    if (!(Fits<Ts>(fields[i++]) && ...)) return kGenericTransfer;
+    uint8_t* const record = object->data + offset;
+    i = 0;
+    if (mode == ORVIK_SM_READ) {
+      (ReadAttribute(*object, record, fields[i++], args), ...);
+    } else {
+      (WriteAttribute(*object, record, fields[i++], args), ...);
+      AfterWrite(ex, handle, *object);
+    }
+    return 0;
+  }
   static int32_t ReadSimpleStack(const uint8_t* stack, std::size_t part, int32_t* xSize, int32_t* ySize) {
     std::memcpy(xSize, stack + offsetof(SimpleStack, xSize) + 4 * part, 4);
     std::memcpy(ySize, stack + offsetof(SimpleStack, ySize) + 4 * part, 4);
@@ -184,6 +217,48 @@ class Host {
   // string: a whole OrvikShortString at the address).
   void ReadValue(const HostObject& object, const uint8_t* record, const Field& f, void* out) const;
   void WriteValue(HostObject& object, uint8_t* record, const Field& f, const void* in);
+
+  // Whether an attribute of type T moves as TransferObject moves it: a
+  // short string as a string, a scalar by a copy of its width, a byte also
+  // as the legacy layer.
+  template <typename T>
+  static bool Fits(const Field& f) noexcept {
+    if constexpr (std::is_same_v<T, OrvikShortString>) {
+      return f.op == FieldOp::String;
+    } else {
+      constexpr FieldOp copy = sizeof(T) == 1   ? FieldOp::Copy1
+                               : sizeof(T) == 2 ? FieldOp::Copy2
+                               : sizeof(T) == 4 ? FieldOp::Copy4
+                                                : FieldOp::Copy8;
+      return (f.op == copy && f.width == sizeof(T)) || (sizeof(T) == 1 && f.op == FieldOp::LegacyLayer);
+    }
+  }
+  template <typename T>
+  void ReadAttribute(const HostObject& object, const uint8_t* record, const Field& f, T* out) const {
+    if constexpr (std::is_same_v<T, OrvikShortString>) {
+      ReadValue(object, record, f, out);
+    } else {
+      if (sizeof(T) == 1 && f.op == FieldOp::LegacyLayer) {
+        std::memset(out, LegacyFromLayerId(object.base.layerId), 1);
+        return;
+      }
+      const uint8_t* from = f.inBase ? reinterpret_cast<const uint8_t*>(&object.base) + f.at : record + f.at;
+      std::memcpy(out, from, sizeof(T));
+    }
+  }
+  template <typename T>
+  void WriteAttribute(HostObject& object, uint8_t* record, const Field& f, const T* in) {
+    if constexpr (std::is_same_v<T, OrvikShortString>) {
+      WriteValue(object, record, f, in);
+    } else {
+      if (sizeof(T) == 1 && f.op == FieldOp::LegacyLayer) {
+        object.base.layerId = *reinterpret_cast<const uint8_t*>(in);
+        return;
+      }
+      uint8_t* to = f.inBase ? reinterpret_cast<uint8_t*>(&object.base) + f.at : record + f.at;
+      std::memcpy(to, in, sizeof(T));
+    }
+  }
   // The text of a stored string field.
   std::string_view StoredString(const uint8_t* record, const Field& f) const;
   // Bytes held in record blocks (arena) and objects, for memory reports.
