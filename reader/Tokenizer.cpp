@@ -42,7 +42,10 @@ std::string_view TTokenizer::ReadToken() {
     offset = file_.Position() - 1;
 
   const bool quoted = first == kQuote;
-  Append(first);
+  // The token's length lives in a register while the progress calls run;
+  // the member is written once the token ends.
+  std::size_t length = 0;
+  token_[length++] = first;
   bool done = false;
   std::size_t dropped = 0;  // characters beyond the token's limit
   char d = '\0';
@@ -50,16 +53,16 @@ std::string_view TTokenizer::ReadToken() {
     pcbapi::Percent_Update();
     if (quoted) {
       // One character stays free for the opening quote's partner.
-      if (length_ < kMaxTokenLength) {
-        Append(d);
+      if (length < kMaxTokenLength) {
+        token_[length++] = d;
       } else {
         ++dropped;
       }
       if (d == kQuote) {
-        if (token_[length_ - 2] == '\\') {
+        if (token_[length - 2] == '\\') {
           // An escaped quote: drop the backslash, keep the quote.
-          token_[length_ - 2] = token_[length_ - 1];
-          --length_;
+          token_[length - 2] = token_[length - 1];
+          --length;
         } else {
           done = true;
         }
@@ -67,12 +70,13 @@ std::string_view TTokenizer::ReadToken() {
     } else if (IsWhitespace(d)) {
       done = true;
       endedAtLineFeed_ = d == '\n';
-    } else if (length_ < kMaxTokenLength) {
-      Append(d);
+    } else if (length < kMaxTokenLength) {
+      token_[length++] = d;
     } else {
       ++dropped;
     }
   }
+  length_ = length;
 
   std::size_t begin = 0;
   std::size_t end = length_;

@@ -57,7 +57,6 @@ class TTokenizer {
   void SetObserver(TReaderObserver* observer) noexcept { observer_ = observer; }
 
  private:
-  void Append(char c) noexcept { token_[length_++] = c; }
   void Report(std::string_view token, std::uint64_t offset, std::size_t dropped) const;
 
   platform::TextFile& file_;
