@@ -17,6 +17,14 @@ namespace {
 using testing::HostProgressCounts;
 using testing::TempFile;
 
+// `body` between double quotes.
+std::string Quoted(const std::string& body) {
+  std::string text(1, '"');
+  text += body;
+  text += '"';
+  return text;
+}
+
 class TokenizerTest : public ::testing::Test {
  protected:
   void SetUp() override { KvHost_Reset(); }
@@ -60,9 +68,9 @@ TEST_F(TokenizerTest, SplitsTokensByTheRules) {
       {"0x1A ends the data", "abc \x1A def", {"abc"}},
       {"0x1A ends a token", "abc\x1A def", {"abc"}},
       {"bare token keeps 255 characters", a300 + " z", {std::string(255, 'a'), "z"}},
-      {"quoted token keeps 254 characters", "\"" + a300 + "\" z", {std::string(254, 'a'), "z"}},
-      {"quoted token of exactly 254", "\"" + std::string(254, 'b') + "\"", {std::string(254, 'b')}},
-      {"quoted token of 253", "\"" + std::string(253, 'b') + "\"", {std::string(253, 'b')}},
+      {"quoted token keeps 254 characters", Quoted(a300) + " z", {std::string(254, 'a'), "z"}},
+      {"quoted token of exactly 254", Quoted(std::string(254, 'b')), {std::string(254, 'b')}},
+      {"quoted token of 253", Quoted(std::string(253, 'b')), {std::string(253, 'b')}},
       {"trailing whitespace gives an empty last token", "A \r\n", {"A", ""}},
   };
   for (const auto& c : cases) {
