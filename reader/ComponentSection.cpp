@@ -80,8 +80,8 @@ void TComponentSection::CreateObjects() {
 
 TPcbComponent* FindComponentByNumber(const TSection& componentSection, std::int32_t number) noexcept {
   const auto* components = dynamic_cast<const TComponentSection*>(&componentSection);
-  return LookupObjectByNumber<TPcbComponent>(components != nullptr ? &components->NumberIndex : nullptr, componentSection,
-                                             number);
+  return LookupObjectByNumber<TPcbComponent>(components != nullptr ? &components->NumberIndex : nullptr,
+                                             componentSection, number);
 }
 
 }  // namespace orvik

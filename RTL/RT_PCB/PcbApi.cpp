@@ -24,7 +24,6 @@ constexpr std::array<const char*, kEntryCount> kEntryNames = {
 #undef ORVIK_ENTRY_NAME
 };
 
-
 // Binds once when the library initialises; later initialisations of the
 // same unit do nothing.
 struct Binder {

@@ -149,7 +149,7 @@ typedef OrvikShortString OrvikStr;
 
 // Function-pointer types PcbApi_<Name>_fn, and the plain signatures
 // PcbApi_<Name>_sig (without calling convention, for C++ type traits).
-#define ORVIK_PCBAPI_TYPEDEF(ret, name, params)                \
+#define ORVIK_PCBAPI_TYPEDEF(ret, name, params)          \
   typedef ret(ORVIK_STDCALL* PcbApi_##name##_fn) params; \
   typedef ret PcbApi_##name##_sig params;
 ORVIK_PCBAPI_PROTOTYPES(ORVIK_PCBAPI_TYPEDEF)

@@ -68,8 +68,8 @@ TEST_F(LookupIndexTest, NetIndexAnswersAsTheScanOnRandomListsWithDuplicates) {
     nets.NumberIndex.Build(nets.Objects);
     ASSERT_TRUE(nets.NumberIndex.Covers(nets.Objects.size())) << seed;
     for (std::int32_t key : Keys(random)) {
-      ASSERT_EQ(FindNetByNumber(nets, key), FindObjectByNumber<TPcbNet>(nets, key)) << "seed " << seed << " key "
-                                                                                     << key;
+      ASSERT_EQ(FindNetByNumber(nets, key), FindObjectByNumber<TPcbNet>(nets, key))
+          << "seed " << seed << " key " << key;
     }
   }
 }
