@@ -101,94 +101,73 @@ const TempFile& TypicalTokens() {
   return tokens;
 }
 
-void BM_TokenizeBoard(benchmark::State& state) {
-  PrepareHost();
-  const TempFile& board = Board();
-  if (!board.Ok()) {
-    state.SkipWithError("cannot write the board file");
+// Runs `pass` over `input`, opened afresh, once per benchmark iteration,
+// and counts its bytes as processed; skips the benchmark when the input
+// file could not be written.
+template <class Pass>
+void PassesOver(benchmark::State& state, const TempFile& input, Pass pass) {
+  if (!input.Ok()) {
+    state.SkipWithError("cannot write the input file");
     return;
   }
-  std::uint64_t tokens = 0;
   for (auto _ : state) {
     orvik::platform::TextFile file;
-    file.Assign(board.Path());
+    file.Assign(input.Path());
     file.Reset();
+    pass(file);
+    file.Close();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(input.Bytes() * state.iterations()));
+}
+
+void BM_TokenizeBoard(benchmark::State& state) {
+  PrepareHost();
+  std::uint64_t tokens = 0;
+  PassesOver(state, Board(), [&](orvik::platform::TextFile& file) {
     orvik::TTokenizer tokenizer(file, orvik::TProgressRule::EveryCharacter);
     while (!file.Eof()) {
       const std::string_view token = tokenizer.ReadToken();
       benchmark::DoNotOptimize(token.data());
       ++tokens;
     }
-    file.Close();
-  }
-  state.SetBytesProcessed(static_cast<std::int64_t>(board.Bytes() * state.iterations()));
+  });
   state.counters["tokens/s"] = benchmark::Counter(static_cast<double>(tokens), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_TokenizeBoard)->Unit(benchmark::kMillisecond);
 
 void BM_ReadIntegerTypical(benchmark::State& state) {
   PrepareHost();
-  const TempFile& tokens = TypicalTokens();
-  if (!tokens.Ok()) {
-    state.SkipWithError("cannot write the token file");
-    return;
-  }
   std::int64_t reads = 0;
-  for (auto _ : state) {
-    orvik::platform::TextFile file;
-    file.Assign(tokens.Path());
-    file.Reset();
+  PassesOver(state, TypicalTokens(), [&](orvik::platform::TextFile& file) {
     orvik::TTokenizer tokenizer(file, orvik::TProgressRule::EveryCharacter);
     while (!file.Eof()) {
       benchmark::DoNotOptimize(tokenizer.ReadInteger());
       ++reads;
     }
-    file.Close();
-  }
+  });
   state.SetItemsProcessed(reads);
-  state.SetBytesProcessed(static_cast<std::int64_t>(tokens.Bytes() * state.iterations()));
 }
 BENCHMARK(BM_ReadIntegerTypical)->Unit(benchmark::kMillisecond);
 
 // The character reader alone: every byte through TextFile::Next, the form
 // the tokenizer's loops use.
 void BM_TextFileNext(benchmark::State& state) {
-  const TempFile& board = Board();
-  if (!board.Ok()) {
-    state.SkipWithError("cannot write the board file");
-    return;
-  }
-  for (auto _ : state) {
-    orvik::platform::TextFile file;
-    file.Assign(board.Path());
-    file.Reset();
+  PassesOver(state, Board(), [](orvik::platform::TextFile& file) {
     char c = '\0';
     std::uint32_t sum = 0;
     while (file.Next(c)) sum += static_cast<unsigned char>(c);
     benchmark::DoNotOptimize(sum);
-    file.Close();
-  }
-  state.SetBytesProcessed(static_cast<std::int64_t>(board.Bytes() * state.iterations()));
+  });
 }
 BENCHMARK(BM_TextFileNext)->Unit(benchmark::kMillisecond);
 
 // The same with the two-call form Eof, then Read.
 void BM_TextFileEofRead(benchmark::State& state) {
-  const TempFile& board = Board();
-  if (!board.Ok()) {
-    state.SkipWithError("cannot write the board file");
-    return;
-  }
-  for (auto _ : state) {
-    orvik::platform::TextFile file;
-    file.Assign(board.Path());
-    file.Reset();
+  PassesOver(state, Board(), [](orvik::platform::TextFile& file) {
     std::uint32_t sum = 0;
     while (!file.Eof()) sum += static_cast<unsigned char>(file.Read());
     benchmark::DoNotOptimize(sum);
-    file.Close();
-  }
-  state.SetBytesProcessed(static_cast<std::int64_t>(board.Bytes() * state.iterations()));
+  });
 }
 BENCHMARK(BM_TextFileEofRead)->Unit(benchmark::kMillisecond);
 

@@ -140,6 +140,14 @@ now_ns() { date +%s%N; }
 # Runs a command `repeat` times; sets best_ns (fastest wall time) and
 # best_kb (peak resident memory of that run, empty without GNU time).
 # Returns the command's failing exit code, if any.
+# Reports a failed run (what, its label, its exit status) with its error
+# output, and counts it.
+run_failed() {
+  echo "run-benchmarks: $1 failed on board $name (exit $3):" >&2
+  sed 's/^/  /' "$work_dir/$2.err" >&2
+  failures=$((failures + 1))
+}
+
 measure() {
   local label=$1
   shift
@@ -199,9 +207,7 @@ for entry in "${boards[@]}"; do
   rc=0
   measure "import-$name" "$host" import "$file" --no-progress "${host_flags[@]}" || rc=$?
   if [[ $rc -ne 0 ]]; then
-    echo "run-benchmarks: orvik-host import failed on board $name (exit $rc):" >&2
-    sed 's/^/  /' "$work_dir/import-$name.err" >&2
-    failures=$((failures + 1))
+    run_failed "orvik-host import" "import-$name" "$rc"
     continue
   fi
   import_ns=$best_ns
@@ -214,9 +220,7 @@ for entry in "${boards[@]}"; do
     rc=0
     measure "scan-$name" "$host" --plugin "$list_scan_plugin" import "$file" --no-progress "${host_flags[@]}" || rc=$?
     if [[ $rc -ne 0 ]]; then
-      echo "run-benchmarks: list-scan import failed on board $name (exit $rc):" >&2
-      sed 's/^/  /' "$work_dir/scan-$name.err" >&2
-      failures=$((failures + 1))
+      run_failed "list-scan import" "scan-$name" "$rc"
     else
       scan_ns=$best_ns
       # Both plug-ins must build the same board: the same summary and, on

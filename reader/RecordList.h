@@ -79,8 +79,6 @@ class TRecordList {
     if (i >= size_) throw std::out_of_range("record index");
     return (*this)[i];
   }
-  Record& front() noexcept { return (*this)[0]; }
-  Record& back() noexcept { return (*this)[size_ - 1]; }
 
   iterator begin() noexcept { return {this, 0}; }
   iterator end() noexcept { return {this, size_}; }

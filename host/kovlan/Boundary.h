@@ -89,18 +89,6 @@ int32_t PadLayerQuery(uint32_t handle, uint8_t layer, Ts*... args) noexcept {
   return GeneralPadLayerQuery<A>(handle, layer, args...);
 }
 
-// The bit-field exchanges of any object: (mode, handle, bits). Like the
-// per-layer reads, the common case is a leaf; the rest is Query's road.
-template <Api A, typename T>
-int32_t BitFieldQuery(uint8_t mode, uint32_t handle, T* bits) noexcept {
-  if (Host* host = Host::Plain()) [[likely]] {
-    const int32_t status = host->TransferBitField<A>(mode, handle, bits);
-    if (status != Host::kGenericTransfer) [[likely]]
-      return status;
-  }
-  return Query(A, mode, handle, bits);
-}
-
 // A per-layer write to a pad: (handle, layer, values...) stored as the
 // records of the query `api`.
 template <typename... Ts>

@@ -88,8 +88,6 @@ Host& Host::CreateInstance() {
 
 Host::Host() {
   for (std::size_t i = 0; i < std::size(kLayerReads); ++i) layerReads_[i] = MakeLayerReadInfo(kLayerReads[i]);
-  bitFields_[0] = MakeBitFieldInfo(Api::GetObjectBitField2, 1);
-  bitFields_[1] = MakeBitFieldInfo(Api::GetObjectBitField3, 2);
   Reset();
 }
 
@@ -201,28 +199,12 @@ Host::LayerReadInfo Host::MakeLayerReadInfo(Api api) {
   return info;
 }
 
-Host::BitFieldInfo Host::MakeBitFieldInfo(Api api, uint32_t width) {
-  const Exchange& ex = ExchangeOf(api);
-  BitFieldInfo info;
-  const StorageLayout& layout = StorageLayout::Get();
-  info.plain = ex.holder == Holder::Object && !ex.keyed && ex.fields.size() == 1 && ex.fields[0].inBase &&
-               ex.fields[0].width == width && (ex.fields[0].op == FieldOp::Copy1 || ex.fields[0].op == FieldOp::Copy2);
-  // Every kind that holds the exchange has its (empty) record block.
-  for (uint8_t kind = 0; kind < 32 && info.plain; ++kind) {
-    if (ex.HeldBy(kind)) info.plain = layout.Offset(kind, api) >= 0;
-  }
-  if (!info.plain) return info;
-  info.kinds = ex.kinds;
-  info.baseOffset = ex.fields[0].baseOffset;
-  return info;
-}
-
 const uint8_t* Host::SimpleStackRecord(const HostObject& object, const Exchange& ex, int32_t key, uint8_t* scratch,
                                        const uint8_t* shared) const {
   // A pad's layers 1..32 show its saved simple stack.
   SimpleStack stack;
   std::memcpy(&stack, object.data + StorageLayout::Get().SimpleStackOffset(), sizeof stack);
-  const int part = key == 1 ? 0 : key == 32 ? 2 : 1;
+  const std::size_t part = SimpleStack::PartOf(key);
   std::memcpy(scratch, shared, ex.recordSize);
   if (ex.api == Api::QueryPadOrViaSizeOnLayer) {
     std::memcpy(scratch + ex.fields[0].offset, &stack.xSize[part], 4);
@@ -315,6 +297,29 @@ int32_t Host::AddToContainer(uint32_t container, uint32_t object) {
   return 0;
 }
 
+namespace {
+// Copies an attribute of a fixed width in either direction; false for the
+// moves that need more than a copy (strings, blocks, the legacy layer).
+bool CopyFixed(FieldOp op, void* to, const void* from) noexcept {
+  switch (op) {
+    case FieldOp::Copy1:
+      std::memcpy(to, from, 1);
+      return true;
+    case FieldOp::Copy2:
+      std::memcpy(to, from, 2);
+      return true;
+    case FieldOp::Copy4:
+      std::memcpy(to, from, 4);
+      return true;
+    case FieldOp::Copy8:
+      std::memcpy(to, from, 8);
+      return true;
+    default:
+      return false;
+  }
+}
+}  // namespace
+
 int32_t Host::TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int32_t key,
                           std::span<void* const> addresses) {
   if (faults::Active()) [[unlikely]] {
@@ -341,25 +346,11 @@ int32_t Host::TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int
       const Field& f = fields[i];
       uint8_t* to = homes[f.inBase] + f.at;
       const void* from = addresses[i];
-      switch (f.op) {
-        case FieldOp::Copy1:
-          std::memcpy(to, from, 1);
-          break;
-        case FieldOp::Copy2:
-          std::memcpy(to, from, 2);
-          break;
-        case FieldOp::Copy4:
-          std::memcpy(to, from, 4);
-          break;
-        case FieldOp::Copy8:
-          std::memcpy(to, from, 8);
-          break;
-        case FieldOp::LegacyLayer:
-          object->base.layerId = *static_cast<const uint8_t*>(from);
-          break;
-        default:
-          WriteValue(*object, record, f, from);
-          break;
+      if (CopyFixed(f.op, to, from)) continue;
+      if (f.op == FieldOp::LegacyLayer) {
+        object->base.layerId = *static_cast<const uint8_t*>(from);
+      } else {
+        WriteValue(*object, record, f, from);
       }
     }
     AfterWrite(ex, handle, *object);
@@ -373,25 +364,11 @@ int32_t Host::TransferAll(const Exchange& ex, uint8_t mode, uint32_t handle, int
       const Field& f = fields[i];
       const uint8_t* from = homes[f.inBase] + f.at;
       void* to = addresses[i];
-      switch (f.op) {
-        case FieldOp::Copy1:
-          std::memcpy(to, from, 1);
-          break;
-        case FieldOp::Copy2:
-          std::memcpy(to, from, 2);
-          break;
-        case FieldOp::Copy4:
-          std::memcpy(to, from, 4);
-          break;
-        case FieldOp::Copy8:
-          std::memcpy(to, from, 8);
-          break;
-        case FieldOp::LegacyLayer:
-          *static_cast<uint8_t*>(to) = LegacyFromLayerId(object->base.layerId);
-          break;
-        default:
-          ReadValue(*object, record, f, to);
-          break;
+      if (CopyFixed(f.op, to, from)) continue;
+      if (f.op == FieldOp::LegacyLayer) {
+        *static_cast<uint8_t*>(to) = LegacyFromLayerId(object->base.layerId);
+      } else {
+        ReadValue(*object, record, f, to);
       }
     }
     if (faults::Active()) [[unlikely]]
@@ -491,7 +468,7 @@ void Host::ApplySimpleStack(HostObject& pad) {
   const Exchange& sizeEx = ExchangeOf(Api::QueryPadOrViaSizeOnLayer);
   const Exchange& shapeEx = ExchangeOf(Api::QueryPadOrViaShapeOnLayer);
   for (int layer = 1; layer <= 32; ++layer) {
-    const int part = layer == 1 ? 0 : layer == 32 ? 2 : 1;
+    const std::size_t part = SimpleStack::PartOf(layer);
     uint8_t* size = RecordForWrite(pad, sizeEx, layer);
     std::memcpy(size + sizeEx.fields[0].offset, &stack.xSize[part], 4);
     std::memcpy(size + sizeEx.fields[1].offset, &stack.ySize[part], 4);

@@ -145,42 +145,13 @@ class Host {
         if (object->simpleStack && key >= 1 && key <= 32) {
           // A pad's layers 1..32 show its saved simple stack.
           const uint8_t* stack = object->data + simpleStackOffset_;
-          const std::size_t part = key == 1 ? 0 : key == 32 ? 2 : 1;
-          return ReadSimpleStack(stack, part, args...);
+          return ReadSimpleStack(stack, SimpleStack::PartOf(key), args...);
         }
       }
       record = templates_[object->kind].keyed + at;
     }
     std::size_t i = 0;
     ((std::memcpy(args, record + info.fieldAt[i++], sizeof(Ts))), ...);
-    return 0;
-  }
-
-  // The bit-field exchanges (twice per object sync, one attribute each, kept
-  // with the object's base values): the same as Transfer, without its
-  // generic steps; kGenericTransfer for anything but a plain read or write
-  // of an object that holds them.
-  struct BitFieldInfo {
-    bool plain = false;
-    uint32_t kinds = 0;
-    uint32_t baseOffset = 0;
-  };
-  static BitFieldInfo MakeBitFieldInfo(Api api, uint32_t width);
-  template <Api A, typename T>
-  int32_t TransferBitField(uint8_t mode, uint32_t handle, T* bits) noexcept {
-    static_assert(A == Api::GetObjectBitField2 || A == Api::GetObjectBitField3);
-    const BitFieldInfo& info = bitFields_[A == Api::GetObjectBitField2 ? 0 : 1];
-    HostObject* object = Find(handle);
-    if (!info.plain || mode > ORVIK_SM_REBIND || object == nullptr || object->kind > 31 ||
-        ((info.kinds >> object->kind) & 1u) == 0 || bits == nullptr) [[unlikely]] {
-      return kGenericTransfer;
-    }
-    uint8_t* field = reinterpret_cast<uint8_t*>(&object->base) + info.baseOffset;
-    if (mode == ORVIK_SM_READ) {
-      std::memcpy(bits, field, sizeof(T));
-    } else {
-      std::memcpy(field, bits, sizeof(T));
-    }
     return 0;
   }
 
@@ -388,7 +359,6 @@ class Host {
   std::vector<std::string> journal_;
 
   LayerReadInfo layerReads_[std::size(kLayerReads)];
-  BitFieldInfo bitFields_[2];
   uint32_t simpleStackOffset_ = StorageLayout::Get().SimpleStackOffset();
 };
 

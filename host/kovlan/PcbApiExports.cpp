@@ -8,7 +8,6 @@
 #include "host/kovlan/Faults.h"
 
 using kovlan::Api;
-using kovlan::BitFieldQuery;
 using kovlan::Guarded;
 using kovlan::GuardedVoid;
 using kovlan::Host;
@@ -80,11 +79,11 @@ uint8_t ORVIK_STDCALL PcbApi_GetObjectIdFromObjectHandle(uint32_t handle) {
 }
 
 int32_t ORVIK_STDCALL PcbApi_GetObjectBitField2(uint8_t mode, uint32_t handle, uint8_t* bits) {
-  return BitFieldQuery<Api::GetObjectBitField2>(mode, handle, bits);
+  return Query(Api::GetObjectBitField2, mode, handle, bits);
 }
 
 int32_t ORVIK_STDCALL PcbApi_GetObjectBitField3(uint8_t mode, uint32_t handle, uint16_t* bits) {
-  return BitFieldQuery<Api::GetObjectBitField3>(mode, handle, bits);
+  return Query(Api::GetObjectBitField3, mode, handle, bits);
 }
 
 int32_t ORVIK_STDCALL PcbApi_QueryObjectBoundingRectangle(uint32_t handle, int32_t* b1, int32_t* b2, int32_t* b3,

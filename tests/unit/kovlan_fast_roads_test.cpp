@@ -1,8 +1,9 @@
-// The stand-in module answers its hottest exchanges (the four per-layer pad
-// and via reads, the two bit-field exchanges) on a fast road while it keeps
-// no journal and has no fault switched on, and through its general exchange
-// otherwise. Both roads must give the same status and values for every
-// object, layer, mode and query, refusals included.
+// The stand-in module answers its hottest exchanges on fast roads while no
+// fault is switched on: the four per-layer pad and via reads (also without
+// a journal) and every object's unkeyed exchange, typed at compile time.
+// With a fault on, everything goes through the table-driven exchange. Both
+// roads must give the same status and values for every object, layer, mode
+// and query, refusals included.
 #define ORVIK_PCBAPI_DECLARE_EXPORTS
 #include "orvik/pcbapi.h"
 
