@@ -88,6 +88,18 @@ class TextFile {
     return Refill() && NextInLine(c);
   }
 
+  // The unread characters of the current block, for a loop that walks them
+  // with a pointer of its own (kept in a register across calls it makes)
+  // and hands back how far it got with Consume. The window may hold 0x1A:
+  // the walker stops before it. An empty window: call NextWindow.
+  const char* WindowBegin() const noexcept { return buffer_.get() + pos_; }
+  const char* WindowEnd() const noexcept { return buffer_.get() + end_; }
+  // Marks the characters before `to` (within the window) as read.
+  void Consume(const char* to) noexcept { pos_ = static_cast<std::size_t>(to - buffer_.get()); }
+  // After the window has been read to its end: reads the next block; false
+  // at the physical end of the data.
+  bool NextWindow() { return Refill(); }
+
  private:
 #ifdef _WIN32
   using NativeHandle = void*;

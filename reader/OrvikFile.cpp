@@ -157,9 +157,16 @@ void TOrvikFile::CommitToBoard() {
   for (TSection* section : primitives) records += static_cast<std::int64_t>(section->RecordCount());
   OpenProgress("Adding primitives to board...", 2 * records);
 
-  comp->CreateObjects();
-  net->CreateObjects();
-  for (TSection* section : primitives) section->CreateObjects();
+  // Each reader's records are freed once its objects exist: their room
+  // serves the next reader's objects.
+  for (TSection* section : {comp, net}) {
+    section->CreateObjects();
+    section->ReleaseRecords();
+  }
+  for (TSection* section : primitives) {
+    section->CreateObjects();
+    section->ReleaseRecords();
+  }
   for (TSection* section : primitives) PlacePrimitives(*section);
   PlaceGroups(*comp);
   PlaceGroups(*net);

@@ -1,22 +1,35 @@
-// The records a section reader keeps, in file order, in blocks of about
-// 64 KiB that never move: growing copies nothing (a vector copies all its
-// records each time it doubles, and holds up to twice their room), and the
-// room beyond the records is less than one block.
+// The records a section reader keeps, in file order, in large blocks that
+// never move: growing copies nothing (a vector copies all its records each
+// time it doubles, and holds up to twice their room). The blocks come from
+// the client object pool and go back to it on clear(): once a reader has
+// made its objects, its records' room serves the next objects of the import.
 #pragma once
 
 #include <cstddef>
 #include <iterator>
+#include <memory>
+#include <new>
 #include <stdexcept>
 #include <type_traits>
 #include <utility>
 #include <vector>
+
+#include "RTL/RT_PCB/ObjectPool.h"
 
 namespace orvik {
 
 template <class Record>
 class TRecordList {
  public:
-  static constexpr std::size_t kBlockRecords = sizeof(Record) >= 65536 ? 1 : 65536 / sizeof(Record);
+  // A record larger than a pool block gets a block of its own from the
+  // global allocator.
+  static constexpr bool kPooled = sizeof(Record) <= pool::kBlockBytes && alignof(Record) <= 16;
+  static constexpr std::size_t kBlockRecords = kPooled ? pool::kBlockBytes / sizeof(Record) : 1;
+
+  TRecordList() noexcept = default;
+  ~TRecordList() { clear(); }
+  TRecordList(const TRecordList&) = delete;
+  TRecordList& operator=(const TRecordList&) = delete;
 
   template <bool Const>
   class Iterator {
@@ -56,16 +69,18 @@ class TRecordList {
   void push_back(const Record& record) { emplace_back(record); }
   template <class... Args>
   Record& emplace_back(Args&&... args) {
-    if (size_ % kBlockRecords == 0) {
-      // Reserved up front: the block's records never move.
-      blocks_.emplace_back().reserve(kBlockRecords);
-    }
-    Record& record = blocks_.back().emplace_back(std::forward<Args>(args)...);
+    const std::size_t slot = size_ % kBlockRecords;
+    if (size_ == blocks_.size() * kBlockRecords) AddBlock();
+    Record* record = ::new (static_cast<void*>(blocks_.back() + slot)) Record(std::forward<Args>(args)...);
     ++size_;
-    return record;
+    return *record;
   }
+  // Destroys the records and gives their blocks back.
   void clear() noexcept {
+    for (std::size_t i = 0; i < size_; ++i) std::destroy_at(&(*this)[i]);
+    for (Record* block : blocks_) FreeBlock(block);
     blocks_.clear();
+    blocks_.shrink_to_fit();
     size_ = 0;
   }
 
@@ -86,7 +101,20 @@ class TRecordList {
   const_iterator end() const noexcept { return {this, size_}; }
 
  private:
-  std::vector<std::vector<Record>> blocks_;
+  void AddBlock() {
+    blocks_.reserve(blocks_.size() + 1);  // may raise; nothing taken yet
+    void* block = kPooled ? pool::AllocateBlock() : ::operator new (sizeof(Record), std::align_val_t{alignof(Record)});
+    blocks_.push_back(static_cast<Record*>(block));
+  }
+  static void FreeBlock(Record* block) noexcept {
+    if constexpr (kPooled) {
+      pool::ReleaseBlock(block);
+    } else {
+      ::operator delete (block, std::align_val_t{alignof(Record)});
+    }
+  }
+
+  std::vector<Record*> blocks_;  // raw room; records [0, size_) live in it
   std::size_t size_ = 0;
 };
 

@@ -33,6 +33,8 @@ class TSection {
   // Creates the host objects of all kept records, once, after reading.
   virtual void CreateObjects() {}
   virtual std::size_t RecordCount() const { return 0; }
+  // Frees the kept records, once CreateObjects no longer needs them.
+  virtual void ReleaseRecords() noexcept {}
 
   // Reports the tokens this reader reads to `observer` (nil: to nobody).
   void SetObserver(TReaderObserver* observer) noexcept { Tokens.SetObserver(observer); }
@@ -50,6 +52,7 @@ class TSectionOf : public TSection {
  public:
   using TSection::TSection;
   std::size_t RecordCount() const override { return Records.size(); }
+  void ReleaseRecords() noexcept override { Records.clear(); }
 
   TRecordList<Record> Records;
 

@@ -17,13 +17,52 @@ int HexDigit(char c) noexcept {
 
 }  // namespace
 
+// The host's progress step, resolved once per token: straight to the entry
+// point once the module is bound; through the wrapper (which tries to bind
+// on every call) while it is not.
+class TProgressStep {
+ public:
+  TProgressStep() noexcept : fn_(pcbapi::Percent_Update.Bound()) {}
+  void operator()() const noexcept {
+    if (fn_ != nullptr) [[likely]] {
+      fn_();
+    } else {
+      pcbapi::Percent_Update();
+    }
+  }
+
+ private:
+  PcbApi_Percent_Update_fn fn_;
+};
+
+// The window [p, limit) has been read: moves on to the next block and
+// points p and limit at it (empty, and false, at the end of the data).
+bool TTokenizer::NextWindow(const char*& p, const char*& limit) {
+  file_.Consume(p);
+  const bool more = file_.NextWindow();
+  p = file_.WindowBegin();
+  limit = file_.WindowEnd();
+  return more;
+}
+
 char TTokenizer::SkipWhitespace() {
   char c = '\0';
   // The rule is fixed per tokenizer: one predictable branch per character.
   const bool everyCharacter = rule_ == TProgressRule::EveryCharacter;
-  while (IsWhitespace(c) && file_.Next(c)) {
-    if (everyCharacter) pcbapi::Percent_Update();
+  const TProgressStep step;
+  // The cursor stays in registers across the progress calls.
+  const char* p = file_.WindowBegin();
+  const char* limit = file_.WindowEnd();
+  while (IsWhitespace(c)) {
+    if (p == limit) {
+      if (!NextWindow(p, limit)) break;
+      continue;
+    }
+    if (*p == platform::TextFile::kEndOfFileByte) break;
+    c = *p++;
+    if (everyCharacter) step();
   }
+  file_.Consume(p);
   return c;
 }
 
@@ -48,9 +87,20 @@ std::string_view TTokenizer::ReadToken() {
   token_[length++] = first;
   bool done = false;
   std::size_t dropped = 0;  // characters beyond the token's limit
-  char d = '\0';
-  while (!done && file_.NextInLine(d)) {
-    pcbapi::Percent_Update();
+  const TProgressStep step;
+  // The cursor stays in registers across the progress calls; the file
+  // learns how far it got when the token ends.
+  const char* p = file_.WindowBegin();
+  const char* limit = file_.WindowEnd();
+  while (!done) {
+    if (p == limit) {
+      if (!NextWindow(p, limit)) break;
+      continue;
+    }
+    const char d = *p;
+    if (d == platform::TextFile::kEndOfFileByte || d == '\r') break;
+    ++p;
+    step();
     if (quoted) {
       // One character stays free for the opening quote's partner.
       if (length < kMaxTokenLength) {
@@ -76,6 +126,7 @@ std::string_view TTokenizer::ReadToken() {
       ++dropped;
     }
   }
+  file_.Consume(p);
   length_ = length;
 
   std::size_t begin = 0;

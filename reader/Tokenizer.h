@@ -58,6 +58,7 @@ class TTokenizer {
 
  private:
   void Report(std::string_view token, std::uint64_t offset, std::size_t dropped) const;
+  bool NextWindow(const char*& p, const char*& limit);
 
   platform::TextFile& file_;
   TProgressRule rule_;

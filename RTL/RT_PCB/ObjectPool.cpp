@@ -12,7 +12,7 @@ namespace {
 constexpr std::size_t kGrain = 16;                   // size classes step
 constexpr std::size_t kLargest = 1024;               // bigger: global allocator
 constexpr std::size_t kClasses = kLargest / kGrain;  // class c holds (c + 1) * kGrain bytes
-constexpr std::size_t kBlock = std::size_t{4} << 20;
+constexpr std::size_t kBlock = kBlockBytes;
 
 struct FreeItem {
   FreeItem* next;
@@ -24,18 +24,29 @@ struct Pool {
   unsigned char* next;  // unused room of the current block
   std::size_t left;
   void* blocks;  // the blocks, chained through their first word (kept for reuse)
+  void* spare;   // blocks given back by ReleaseBlock, chained the same way
 };
 Pool g_pool;
 
 constexpr std::size_t ClassOf(std::size_t size) noexcept { return (size + kGrain - 1) / kGrain - 1; }
 
-void* NewBlock() {
+}  // namespace
+
+void* AllocateBlock() {
+  if (void* block = g_pool.spare) {
+    g_pool.spare = *static_cast<void**>(block);
+    return block;
+  }
   void* p = platform::AllocatePages(kBlock);
   if (p == nullptr) throw std::bad_alloc();
   return p;
 }
 
-}  // namespace
+void ReleaseBlock(void* block) noexcept {
+  if (block == nullptr) return;
+  *static_cast<void**>(block) = g_pool.spare;
+  g_pool.spare = block;
+}
 
 void* Allocate(std::size_t size) {
   if (size == 0) size = 1;
@@ -47,7 +58,7 @@ void* Allocate(std::size_t size) {
   }
   const std::size_t bytes = (c + 1) * kGrain;
   if (g_pool.left < bytes) {
-    auto* block = static_cast<unsigned char*>(NewBlock());
+    auto* block = static_cast<unsigned char*>(AllocateBlock());
     *static_cast<void**>(static_cast<void*>(block)) = g_pool.blocks;
     g_pool.blocks = block;
     g_pool.next = block + kGrain;

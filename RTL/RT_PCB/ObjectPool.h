@@ -16,4 +16,14 @@ void* Allocate(std::size_t size);
 // Gives back room from Allocate with the same size.
 void Release(void* p, std::size_t size) noexcept;
 
+// Whole blocks of kBlockBytes (page-aligned, not cleared) for the other
+// bump storage of an import, the readers' record lists. A block given back
+// serves the next block asked for, by either side: the records a reader
+// frees once its objects exist become room for the next objects, without
+// new pages.
+inline constexpr std::size_t kBlockBytes = std::size_t{4} << 20;
+// Raises std::bad_alloc when memory is exhausted.
+void* AllocateBlock();
+void ReleaseBlock(void* block) noexcept;
+
 }  // namespace orvik::pool

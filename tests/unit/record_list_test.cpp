@@ -14,7 +14,7 @@ namespace {
 
 struct Big {
   std::int64_t id = 0;
-  char payload[70000] = {};  // more than a block
+  char payload[orvik::pool::kBlockBytes] = {};  // more than a block
 };
 
 template <class Record, class Make>

@@ -201,5 +201,54 @@ TEST_F(TokenizerTest, CountsProgressStepsPerConsumedCharacter) {
   }
 }
 
+// The reader walks the file a block at a time. Every token kind, a CR LF
+// and the end-of-data byte, with each of their characters in turn placed at
+// the block boundary, read exactly as they do within a block: the same
+// tokens, line-feed flags, progress steps and final position.
+TEST_F(TokenizerTest, TokensReadTheSameAcrossTheFileBufferBoundary) {
+  const std::string tail =
+      "P \"q \\\" d\" BARE\r\nNEXT -12 \t\n\"open\r\nLAST\x1A"
+      "after";
+  struct Reading {
+    std::vector<std::string> tokens;
+    std::vector<bool> endedAtLineFeed;
+    std::int32_t updates = 0;
+    std::uint64_t position = 0;
+  };
+  auto read = [](const std::string& content, std::size_t skipTokens) {
+    KvHost_Reset();
+    TempFile file(content);
+    platform::TextFile text;
+    text.Assign(file.Path());
+    text.Reset();
+    TTokenizer tokens(text, TProgressRule::EveryCharacter);
+    Reading r;
+    for (std::size_t i = 0; !text.Eof(); ++i) {
+      const std::string token(tokens.ReadToken());
+      if (i < skipTokens) continue;
+      r.tokens.push_back(token);
+      r.endedAtLineFeed.push_back(tokens.TokenEndedAtLineFeed());
+    }
+    r.updates = HostProgressCounts().Updates;
+    r.position = text.Position();
+    text.Close();
+    return r;
+  };
+  const Reading alone = read(tail, 0);
+  ASSERT_EQ(alone.tokens, (std::vector<std::string>{"P", "q \" d", "BARE", "NEXT", "-12", "\t", "open", "LAST"}));
+  for (std::size_t at = 0; at < tail.size(); ++at) {
+    // One filler token, then tail[at] as the first character of a block.
+    const std::size_t before = platform::TextFile::kBufferSize - at;
+    std::string content(before, ' ');
+    content[0] = 'F';
+    content += tail;
+    const Reading shifted = read(content, 1);
+    EXPECT_EQ(shifted.tokens, alone.tokens) << "boundary before character " << at;
+    EXPECT_EQ(shifted.endedAtLineFeed, alone.endedAtLineFeed) << "boundary before character " << at;
+    EXPECT_EQ(shifted.updates, alone.updates + static_cast<std::int32_t>(before)) << at;
+    EXPECT_EQ(shifted.position, alone.position + before) << at;
+  }
+}
+
 }  // namespace
 }  // namespace orvik
