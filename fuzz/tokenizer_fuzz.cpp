@@ -1,10 +1,16 @@
 // Fuzz target: the tokenizer over arbitrary file contents, reading tokens
-// and integers alternately, and the integer conversion of arbitrary text
-// checked against a plain reference conversion.
+// and integers alternately; the same contents read once within one file
+// block and once across the block boundary, which must give the same tokens
+// and progress steps; and the integer conversion of arbitrary text checked
+// against a plain reference conversion.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "orvik/kovlan.h"
 
 #include "fuzz/FuzzInputFile.h"
 #include "platform/TextFile.h"
@@ -61,11 +67,53 @@ void CheckConversion(std::string_view text) {
   if (ok != ReferenceInteger(text, expected) || value != expected || (!ok && value != 0)) std::abort();
 }
 
+struct Reading {
+  std::vector<std::string> tokens;
+  std::int32_t updates = 0;
+  std::uint64_t position = 0;
+};
+
+// Reads "F", `gap` spaces and `data` as tokens.
+bool ReadWithGap(orvik::fuzz::FuzzInputFile& input, const std::uint8_t* data, std::size_t size, std::size_t gap,
+                 Reading& out) {
+  std::string content(gap + 1, ' ');
+  content[0] = 'F';
+  content.append(reinterpret_cast<const char*>(data), size);
+  if (!input.Write(reinterpret_cast<const std::uint8_t*>(content.data()), content.size())) return false;
+  orvik::platform::TextFile file;
+  file.Assign(input.Path());
+  try {
+    file.Reset();
+  } catch (const orvik::platform::EInOutError&) {
+    return false;
+  }
+  KvHost_Reset();
+  orvik::TTokenizer tokens(file, orvik::TProgressRule::EveryCharacter);
+  while (!file.Eof()) out.tokens.emplace_back(tokens.ReadToken());
+  KvHost_ProgressCounts(nullptr, &out.updates, nullptr);
+  out.position = file.Position();
+  return true;
+}
+
+// The block boundary falls in the middle of the data in the second reading.
+void CheckAcrossTheBoundary(orvik::fuzz::FuzzInputFile& input, const std::uint8_t* data, std::size_t size) {
+  constexpr std::size_t kBlock = orvik::platform::TextFile::kBufferSize;
+  const std::size_t gap = kBlock - 1 - size / 2;
+  // Two spaces at least, so that both readings leave whitespace after "F".
+  constexpr std::size_t kNear = 2;
+  Reading within, across;
+  if (!ReadWithGap(input, data, size, kNear, within) || !ReadWithGap(input, data, size, gap, across)) return;
+  if (within.tokens != across.tokens) std::abort();
+  if (across.updates - within.updates != static_cast<std::int32_t>(gap - kNear)) std::abort();
+  if (across.position - within.position != gap - kNear) std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static orvik::fuzz::FuzzInputFile input;
   CheckConversion(std::string_view(reinterpret_cast<const char*>(data), size < 300 ? size : 300));
+  if (size < orvik::platform::TextFile::kBufferSize) CheckAcrossTheBoundary(input, data, size);
   if (!input.Write(data, size)) return 0;
 
   orvik::platform::TextFile file;
