@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/kovlan/Host.h"
 #include "orvik/kovlan.h"
 
 namespace kovlan::faults {
@@ -31,6 +32,7 @@ std::array<int32_t, kSwitchCount> g_values{};
 void UpdateActive() noexcept {
   detail::g_active = false;
   for (const int32_t v : g_values) detail::g_active = detail::g_active || v != 0;
+  Host::RefreshPlain();
 }
 
 constexpr int kMaxLayer = kMaxLegacyLayer;

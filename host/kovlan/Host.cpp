@@ -83,6 +83,7 @@ int FieldPosition(const Exchange& ex, std::string_view name) {
 Host& Host::CreateInstance() {
   static Host host;
   instance_ = &host;
+  RefreshPlain();
   return host;
 }
 
@@ -91,7 +92,10 @@ Host::Host() {
   Reset();
 }
 
-Host::~Host() { DestroyObjects(); }
+Host::~Host() {
+  plain_ = nullptr;
+  DestroyObjects();
+}
 
 // The objects live in arena memory: their destructors (which free long
 // membership lists) run here, before the arena goes.
@@ -132,6 +136,12 @@ void Host::Reset() {
   progressContext_ = nullptr;
   journalOn_ = false;
   journal_.clear();
+  for (LayerReadInfo& info : layerReads_) {
+    for (uint8_t kind = 0; kind < 4; ++kind) {
+      info.shared[kind] = info.offset[kind] < 0 ? nullptr : templates_[kind].keyed + info.offset[kind];
+    }
+  }
+  RefreshPlain();
 }
 
 HostObject& Host::Template(uint8_t kind) { return templates_[kind]; }
@@ -192,8 +202,9 @@ Host::LayerReadInfo Host::MakeLayerReadInfo(Api api) {
                !ex.skipPlanes && !ex.onlyPlanes && ex.fields.size() <= 2 && (ex.kinds & ~0xFu) == 0;
   for (const Field& f : ex.fields) info.plain = info.plain && !f.inBase && f.op != FieldOp::String;
   if (!info.plain) return info;
-  info.kinds = ex.kinds;
-  for (uint8_t kind = 0; kind < 4; ++kind) info.offset[kind] = StorageLayout::Get().Offset(kind, api);
+  for (uint8_t kind = 0; kind < 4; ++kind) {
+    if (((ex.kinds >> kind) & 1u) != 0) info.offset[kind] = StorageLayout::Get().Offset(kind, api);
+  }
   info.recordSize = ex.recordSize;
   for (std::size_t i = 0; i < ex.fields.size(); ++i) info.fieldAt[i] = ex.fields[i].offset;
   return info;

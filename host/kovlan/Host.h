@@ -102,10 +102,11 @@ class Host {
   // plane rules (else kGenericTransfer: the caller runs Transfer).
   struct LayerReadInfo {
     bool plain = false;
-    uint32_t kinds = 0;
-    int32_t offset[4] = {-1, -1, -1, -1};  // keyed-block offset per kind 0..3
+    int32_t offset[4] = {-1, -1, -1, -1};  // keyed-block offset per kind 0..3; -1: kind not held
     uint32_t recordSize = 0;
     uint32_t fieldAt[2] = {0, 0};
+    // The template's records of this exchange per kind (set by Reset).
+    const uint8_t* shared[4] = {nullptr, nullptr, nullptr, nullptr};
   };
   static LayerReadInfo MakeLayerReadInfo(Api api);
   // The four per-layer pad and via reads, gathered when the host is made.
@@ -132,14 +133,16 @@ class Host {
     if (!info.plain) [[unlikely]]
       return kGenericTransfer;
     const HostObject* object = Find(handle);
-    if (object == nullptr || object->kind > 3 || ((info.kinds >> object->kind) & 1u) == 0 ||
-        static_cast<uint32_t>(key) > static_cast<uint32_t>(kMaxLegacyLayer) || ((args == nullptr) || ...)) {
+    if (object == nullptr || object->kind > 3) return 1;
+    const int32_t offset = info.offset[object->kind];
+    if (offset < 0 || static_cast<uint32_t>(key) > static_cast<uint32_t>(kMaxLegacyLayer) ||
+        ((args == nullptr) || ...)) {
       return 1;
     }
-    const uint32_t at = static_cast<uint32_t>(info.offset[object->kind]) + static_cast<uint32_t>(key) * info.recordSize;
+    const uint32_t at = static_cast<uint32_t>(key) * info.recordSize;
     const uint8_t* record;
     if (object->keyed != nullptr) {
-      record = object->keyed + at;
+      record = object->keyed + static_cast<uint32_t>(offset) + at;
     } else {
       if constexpr (A == Api::QueryPadOrViaSizeOnLayer || A == Api::QueryPadOrViaShapeOnLayer) {
         if (object->simpleStack && key >= 1 && key <= 32) {
@@ -148,7 +151,7 @@ class Host {
           return ReadSimpleStack(stack, SimpleStack::PartOf(key), args...);
         }
       }
-      record = templates_[object->kind].keyed + at;
+      record = info.shared[object->kind] + at;
     }
     std::size_t i = 0;
     ((std::memcpy(args, record + info.fieldAt[i++], sizeof(Ts))), ...);
@@ -157,9 +160,12 @@ class Host {
 
   // The host while it exists and its exchanges take their plain road: no
   // journal to write and no fault switched on. Null otherwise.
-  static Host* Plain() noexcept {
+  static Host* Plain() noexcept { return plain_; }
+  // Brings Plain() up to date; called whenever the journal, a fault switch
+  // or the instance changes.
+  static void RefreshPlain() noexcept {
     Host* host = instance_;
-    return host != nullptr && !host->journalOn_ && !faults::Active() ? host : nullptr;
+    plain_ = host != nullptr && !host->journalOn_ && !faults::Active() ? host : nullptr;
   }
 
   // The stored record of an exchange for reading: in the object's blocks,
@@ -274,7 +280,10 @@ class Host {
 
   // --- Journal
   bool JournalOn() const { return journalOn_; }
-  void SetJournal(bool on) { journalOn_ = on; }
+  void SetJournal(bool on) {
+    journalOn_ = on;
+    RefreshPlain();
+  }
   template <typename... Args>
   void Log(std::string_view name, const Args&... args) {
     if (journalOn_) [[unlikely]]
@@ -306,6 +315,7 @@ class Host {
   void DestroyObjects() noexcept;
   static Host& CreateInstance();
   static inline Host* instance_ = nullptr;
+  static inline Host* plain_ = nullptr;  // see Plain()
 
   static constexpr uint32_t kChunkBits = 12;
   static constexpr uint32_t kChunkMask = (1u << kChunkBits) - 1;

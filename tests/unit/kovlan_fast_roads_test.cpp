@@ -137,6 +137,37 @@ TEST_F(KovlanLayerReadsTest, FastRoadAnswersAsTheGeneralExchange) {
   EXPECT_EQ(fast[full + 14 * 4 + 1], (Answer{0, 1014, 2014}));
 }
 
+// The leaf road is taken only while no switch is on and no journal is
+// kept, and the host learns of each change at once: a switch turned on or
+// off, the journal, a reset.
+TEST_F(KovlanLayerReadsTest, SwitchesAndTheJournalTakeEffectOnTheNextRead) {
+  const uint32_t pad = PcbApi_CreateObject(kPad);
+  auto read = [&] {
+    int32_t x = kUntouched, y = kUntouched;
+    return Answer{PcbApi_QueryPadOrViaSizeOnLayer(pad, 40, &x, &y), x, y};
+  };
+  const Answer stored = read();
+  ASSERT_EQ(stored.status, 0);
+
+  ASSERT_EQ(KvHost_SetFault("query-status", 7), 0);
+  EXPECT_EQ(read(), (Answer{7, kUntouched, kUntouched}));
+  ASSERT_EQ(KvHost_SetFault("query-status", 0), 0);
+  EXPECT_EQ(read(), stored);
+
+  ASSERT_EQ(KvHost_SetFault("query-status", 9), 0);
+  KvHost_Reset();  // switches everything off
+  const uint32_t fresh = PcbApi_CreateObject(kPad);
+  int32_t x = kUntouched, y = kUntouched;
+  EXPECT_EQ(PcbApi_QueryPadOrViaSizeOnLayer(fresh, 40, &x, &y), 0);
+
+  KvHost_SetJournal(1);
+  read();
+  EXPECT_EQ(KvHost_JournalCount(), 1);
+  KvHost_SetJournal(0);
+  read();
+  EXPECT_EQ(KvHost_JournalCount(), 1);
+}
+
 // Writes and reads of both bit-field exchanges on objects of every kind,
 // in every mode (valid or not), in a fixed order; what each call answered
 // and what a read delivered.
