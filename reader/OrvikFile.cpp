@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
 #include <limits>
 #include <string>
+#include <system_error>
+#include <thread>
 
 #include "RTL/RT_PCB/PcbApi.h"
 #include "RTL/RT_PCB/PcbComponent.h"
@@ -14,6 +17,7 @@
 #include "reader/NetSection.h"
 #include "reader/PadSection.h"
 #include "reader/PolygonSection.h"
+#include "reader/ProgressCount.h"
 #include "reader/TextSection.h"
 #include "reader/TrackSection.h"
 #include "reader/ViaSection.h"
@@ -26,7 +30,11 @@ constexpr std::uint8_t kTrackKind = objectkind::kTrack;
 constexpr std::uint8_t kTextKind = objectkind::kText;
 constexpr TLegacyLayer kMultiLayer = 74;
 
+TReadingThread g_readingThread = TReadingThread::Auto;
+
 }  // namespace
+
+void TOrvikFile::SetReadingThread(TReadingThread mode) noexcept { g_readingThread = mode; }
 
 bool SameKeyword(std::string_view a, std::string_view b) noexcept {
   if (a.size() != b.size()) return false;
@@ -116,8 +124,51 @@ void TOrvikFile::ReadFile() {
   const std::string message = "Loading " + FileName.Str() + " (Orvik)";
   OpenProgress(message,
                static_cast<std::int64_t>(std::min<std::uint64_t>(size, std::numeric_limits<std::int32_t>::max())));
-  ReadingPass();
+  const bool worker =
+      observer_ == nullptr && (g_readingThread == TReadingThread::Worker ||
+                               (g_readingThread == TReadingThread::Auto && std::thread::hardware_concurrency() >= 2));
+  if (!worker || !ReadingPassOnWorker()) ReadingPass();
   CloseProgress();
+}
+
+void TOrvikFile::SetProgressCount(TProgressCount* count) noexcept {
+  Tokens.SetProgressCount(count);
+  for (auto& entry : Sections) entry.Reader->SetProgressCount(count);
+}
+
+bool TOrvikFile::ReadingPassOnWorker() {
+  TProgressCount count;
+  std::exception_ptr failure;
+  SetProgressCount(&count);
+  // The readers call the host again once the pass is over, however it ends.
+  struct TCountingOff {
+    TOrvikFile& file;
+    ~TCountingOff() { file.SetProgressCount(nullptr); }
+  } countingOff{*this};
+  {
+    std::jthread worker;  // joined before anything above goes
+    try {
+      worker = std::jthread([&] {
+        try {
+          ReadingPass();
+        } catch (...) {
+          failure = std::current_exception();
+        }
+        count.Finish();
+      });
+    } catch (const std::system_error&) {
+      return false;
+    }
+    // The host's thread: the pass's progress calls, as the worker gets on.
+    const THostStep step;
+    std::uint64_t replayed = 0;
+    for (bool finished = false; !finished;) {
+      const std::uint64_t target = count.WaitBeyond(replayed, finished);
+      for (; replayed < target; ++replayed) step();
+    }
+  }
+  if (failure) std::rethrow_exception(failure);
+  return true;
 }
 
 void TOrvikFile::ReadingPass() {

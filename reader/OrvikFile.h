@@ -22,8 +22,17 @@ namespace orvik {
 // Keywords compare without regard to the case of ASCII letters.
 bool SameKeyword(std::string_view a, std::string_view b) noexcept;
 
+// Where the reading pass runs. On a worker thread, the host's thread makes
+// the pass's progress calls meanwhile, the same calls in the same order; the
+// pass makes no other host call. Auto: on a worker when the machine has two
+// hardware threads or more, and never while an observer watches the tokens.
+enum class TReadingThread : std::uint8_t { Auto, Caller, Worker };
+
 class TOrvikFile {
  public:
+  // For tests of both roads; Auto by default.
+  static void SetReadingThread(TReadingThread mode) noexcept;
+
   // Binds the file (without opening it), reads the current board from the
   // host and registers the nine section readers.
   explicit TOrvikFile(std::string_view fileName);
@@ -58,6 +67,10 @@ class TOrvikFile {
   // Opens the file and runs the reading pass within its progress range.
   void ReadFile();
   void ReadingPass();
+  // The reading pass on a worker thread; false when no thread could be
+  // started (nothing was read then).
+  bool ReadingPassOnWorker();
+  void SetProgressCount(TProgressCount* count) noexcept;
   // Discards the rest of the line of the token just read.
   void SkipLine();
   void CommitToBoard();

@@ -38,6 +38,8 @@ class TSection {
 
   // Reports the tokens this reader reads to `observer` (nil: to nobody).
   void SetObserver(TReaderObserver* observer) noexcept { Tokens.SetObserver(observer); }
+  // Counts this reader's progress steps in `count` (nil: calls the host).
+  void SetProgressCount(TProgressCount* count) noexcept { Tokens.SetProgressCount(count); }
 
   // The client objects made by CreateObjects, in record order.
   std::vector<std::unique_ptr<TPCBObject>> Objects;
@@ -59,7 +61,7 @@ class TSectionOf : public TSection {
  protected:
   void KeepRecord(const Record& record) {
     Records.push_back(record);
-    pcbapi::Percent_Update();
+    Tokens.ProgressStep();
   }
 };
 

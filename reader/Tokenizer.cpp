@@ -1,6 +1,7 @@
 #include "reader/Tokenizer.h"
 
 #include "RTL/RT_PCB/PcbApi.h"
+#include "reader/ProgressCount.h"
 
 namespace orvik {
 
@@ -17,39 +18,64 @@ int HexDigit(char c) noexcept {
 
 }  // namespace
 
-// The host's progress step, resolved once per token: straight to the entry
-// point once the module is bound; through the wrapper (which tries to bind
-// on every call) while it is not.
-class TProgressStep {
+// The steps of a reading pass on a worker thread: counted in a register,
+// added to the pass's count when the token ends.
+class TCountStep {
  public:
-  TProgressStep() noexcept : fn_(pcbapi::Percent_Update.Bound()) {}
-  void operator()() const noexcept {
-    if (fn_ != nullptr) [[likely]] {
-      fn_();
-    } else {
-      pcbapi::Percent_Update();
-    }
-  }
+  explicit TCountStep(TProgressCount& count) noexcept : count_(count) {}
+  ~TCountStep() { count_.Add(steps_); }
+  TCountStep(const TCountStep&) = delete;
+  TCountStep& operator=(const TCountStep&) = delete;
+  void operator()() noexcept { ++steps_; }
 
  private:
-  PcbApi_Percent_Update_fn fn_;
+  TProgressCount& count_;
+  std::uint64_t steps_ = 0;
 };
 
 // The window [p, limit) has been read: moves on to the next block and
 // points p and limit at it (empty, and false, at the end of the data).
 bool TTokenizer::NextWindow(const char*& p, const char*& limit) {
   file_.Consume(p);
+  // A block read: hand the steps counted so far to the host's thread.
+  if (count_ != nullptr) count_->Publish();
   const bool more = file_.NextWindow();
   p = file_.WindowBegin();
   limit = file_.WindowEnd();
   return more;
 }
 
+void TTokenizer::ProgressStep() {
+  if (count_ != nullptr) {
+    count_->Add(1);
+  } else {
+    pcbapi::Percent_Update();
+  }
+}
+
 char TTokenizer::SkipWhitespace() {
+  if (count_ != nullptr) {
+    TCountStep step(*count_);
+    return SkipWhitespaceWith(step);
+  }
+  THostStep step;
+  return SkipWhitespaceWith(step);
+}
+
+std::string_view TTokenizer::ReadToken() {
+  if (count_ != nullptr) {
+    TCountStep step(*count_);
+    return ReadTokenWith(step);
+  }
+  THostStep step;
+  return ReadTokenWith(step);
+}
+
+template <class Step>
+char TTokenizer::SkipWhitespaceWith(Step& step) {
   char c = '\0';
   // The rule is fixed per tokenizer: one predictable branch per character.
   const bool everyCharacter = rule_ == TProgressRule::EveryCharacter;
-  const TProgressStep step;
   // The cursor stays in registers across the progress calls.
   const char* p = file_.WindowBegin();
   const char* limit = file_.WindowEnd();
@@ -66,10 +92,11 @@ char TTokenizer::SkipWhitespace() {
   return c;
 }
 
-std::string_view TTokenizer::ReadToken() {
+template <class Step>
+std::string_view TTokenizer::ReadTokenWith(Step& step) {
   endedAtLineFeed_ = false;
   length_ = 0;
-  const char first = SkipWhitespace();
+  const char first = SkipWhitespaceWith(step);
   // Only at the end of the data can the first character be whitespace.
   if (IsWhitespace(first)) {
     if (observer_ != nullptr) [[unlikely]]
@@ -87,7 +114,6 @@ std::string_view TTokenizer::ReadToken() {
   token_[length++] = first;
   bool done = false;
   std::size_t dropped = 0;  // characters beyond the token's limit
-  const TProgressStep step;
   // The cursor stays in registers across the progress calls; the file
   // learns how far it got when the token ends.
   const char* p = file_.WindowBegin();

@@ -12,6 +12,8 @@
 
 namespace orvik {
 
+class TProgressCount;
+
 // Which consumed characters advance the host's progress indicator.
 enum class TProgressRule : std::uint8_t {
   EveryCharacter,  // section readers: every character they consume
@@ -56,13 +58,24 @@ class TTokenizer {
   // Reports every token to `observer` (nil: to nobody, the default).
   void SetObserver(TReaderObserver* observer) noexcept { observer_ = observer; }
 
+  // Where progress steps go: into `count` while the reading pass runs on a
+  // worker thread; to the host (nil, the default) otherwise.
+  void SetProgressCount(TProgressCount* count) noexcept { count_ = count; }
+  // One progress step beside the characters (a record kept).
+  void ProgressStep();
+
  private:
   void Report(std::string_view token, std::uint64_t offset, std::size_t dropped) const;
   bool NextWindow(const char*& p, const char*& limit);
+  template <class Step>
+  char SkipWhitespaceWith(Step& step);
+  template <class Step>
+  std::string_view ReadTokenWith(Step& step);
 
   platform::TextFile& file_;
   TProgressRule rule_;
   TReaderObserver* observer_ = nullptr;
+  TProgressCount* count_ = nullptr;
   bool endedAtLineFeed_ = false;
   std::size_t length_ = 0;
   char token_[kMaxTokenLength] = {};
