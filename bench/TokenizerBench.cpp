@@ -16,6 +16,7 @@
 #include "RTL/RT_PCB/PcbTrack.h"
 #include "orvik/kovlan.h"
 #include "platform/TextFile.h"
+#include "reader/ProgressCount.h"
 #include "reader/Tokenizer.h"
 #include "tools/orvik-gen/BoardGenerator.h"
 #include "tools/orvik-gen/RecordWriter.h"
@@ -134,6 +135,23 @@ void BM_TokenizeBoard(benchmark::State& state) {
   state.counters["tokens/s"] = benchmark::Counter(static_cast<double>(tokens), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_TokenizeBoard)->Unit(benchmark::kMillisecond);
+
+// The same on the reading worker's road: the steps are counted, not sent.
+void BM_TokenizeBoardCounting(benchmark::State& state) {
+  std::uint64_t tokens = 0;
+  orvik::TProgressCount count;
+  PassesOver(state, Board(), [&](orvik::platform::TextFile& file) {
+    orvik::TTokenizer tokenizer(file, orvik::TProgressRule::EveryCharacter);
+    tokenizer.SetProgressCount(&count);
+    while (!file.Eof()) {
+      const std::string_view token = tokenizer.ReadToken();
+      benchmark::DoNotOptimize(token.data());
+      ++tokens;
+    }
+  });
+  state.counters["tokens/s"] = benchmark::Counter(static_cast<double>(tokens), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_TokenizeBoardCounting)->Unit(benchmark::kMillisecond);
 
 void BM_ReadIntegerTypical(benchmark::State& state) {
   PrepareHost();

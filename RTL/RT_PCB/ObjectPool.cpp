@@ -5,6 +5,7 @@
 #include <new>
 
 #include "platform/Pages.h"
+#include "platform/PagesAhead.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define ORVIK_POOL_ASAN 1
@@ -55,7 +56,15 @@ Pool g_pool;
 
 constexpr std::size_t ClassOf(std::size_t size) noexcept { return (size + kGrain - 1) / kGrain - 1; }
 
+platform::PagesAhead* g_ahead = nullptr;  // while a TBlocksAhead exists
+
 }  // namespace
+
+TBlocksAhead::TBlocksAhead() : ahead_(std::make_unique<platform::PagesAhead>(kBlock)), previous_(g_ahead) {
+  g_ahead = ahead_.get();
+}
+
+TBlocksAhead::~TBlocksAhead() { g_ahead = previous_; }
 
 void* AllocateBlock() {
   if (void* block = g_pool.spare) {
@@ -63,7 +72,7 @@ void* AllocateBlock() {
     Unpoison(block, kBlock);
     return block;
   }
-  void* p = platform::AllocatePages(kBlock);
+  void* p = g_ahead != nullptr ? g_ahead->Take() : platform::AllocatePages(kBlock);
   if (p == nullptr) throw std::bad_alloc();
   return p;
 }

@@ -1,12 +1,17 @@
 // Storage for client objects: an import makes millions of small objects of
 // a few sizes (tracks, arcs, vias, pads...). They come from large blocks,
-// one free list per size class,
-// without a per-object header; freed objects go back to their list for the
-// next objects of that size. Single-threaded, like everything on the import
-// road (the host's calling thread).
+// one free list per size class, without a per-object header; freed objects
+// go back to their list for the next objects of that size. Not locked: one
+// thread at a time uses it (the reading pass's for records, then the host's
+// calling thread for objects).
 #pragma once
 
 #include <cstddef>
+#include <memory>
+
+namespace orvik::platform {
+class PagesAhead;
+}
 
 namespace orvik::pool {
 
@@ -25,5 +30,20 @@ inline constexpr std::size_t kBlockBytes = std::size_t{4} << 20;
 // Raises std::bad_alloc when memory is exhausted.
 void* AllocateBlock();
 void ReleaseBlock(void* block) noexcept;
+
+// While one exists, new blocks are made ready ahead of use (see
+// platform::PagesAhead): for a stretch that makes many objects. One at a
+// time, on the thread that uses the pool.
+class TBlocksAhead {
+ public:
+  TBlocksAhead();
+  ~TBlocksAhead();
+  TBlocksAhead(const TBlocksAhead&) = delete;
+  TBlocksAhead& operator=(const TBlocksAhead&) = delete;
+
+ private:
+  std::unique_ptr<platform::PagesAhead> ahead_;
+  platform::PagesAhead* previous_;
+};
 
 }  // namespace orvik::pool

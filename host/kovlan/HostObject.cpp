@@ -51,10 +51,17 @@ uint8_t* Arena::Allocate(std::size_t size) {
   static uint8_t empty[8];
   if (size == 0) return empty;
   if (size > free_) {
-    const std::size_t chunk = size > kChunk ? size : kChunk;
-    chunks_.emplace_back(chunk);  // zeroed
+    if (size > kChunk) {
+      chunks_.emplace_back(size);  // zeroed
+    } else {
+      if (ahead_ == nullptr) ahead_ = std::make_unique<orvik::platform::PagesAhead>(kChunk);
+      chunks_.reserve(chunks_.size() + 1);
+      void* pages = ahead_->Take();  // zeroed
+      if (pages == nullptr) throw std::bad_alloc();
+      chunks_.emplace_back(pages, kChunk);
+    }
     next_ = chunks_.back().get();
-    free_ = chunk;
+    free_ = kChunk > size ? kChunk : size;
   }
   uint8_t* block = next_;
   next_ += size;
@@ -64,6 +71,7 @@ uint8_t* Arena::Allocate(std::size_t size) {
 }
 
 void Arena::Clear() noexcept {
+  ahead_.reset();  // a new life starts small again
   chunks_.clear();
   chunks_.shrink_to_fit();
   free_ = 0;

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "host/kovlan/ApiTable.h"
+#include "platform/PagesAhead.h"
 
 namespace kovlan {
 
@@ -171,6 +172,8 @@ class SystemBlock {
  public:
   SystemBlock() noexcept = default;
   explicit SystemBlock(std::size_t size);
+  // Takes over a block from the system's page allocator (AllocatePages).
+  SystemBlock(void* pages, std::size_t size) noexcept : data_(static_cast<uint8_t*>(pages)), size_(size) {}
   SystemBlock(SystemBlock&& other) noexcept : data_(other.data_), size_(other.size_) {
     other.data_ = nullptr;
     other.size_ = 0;
@@ -206,6 +209,8 @@ class Arena {
 
  private:
   static constexpr std::size_t kChunk = std::size_t{4} << 20;
+  // Chunks of kChunk, made ready ahead once the arena grows large.
+  std::unique_ptr<orvik::platform::PagesAhead> ahead_;
   std::vector<SystemBlock> chunks_;
   std::size_t free_ = 0;  // bytes left in the last chunk
   uint8_t* next_ = nullptr;
