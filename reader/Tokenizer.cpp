@@ -1,5 +1,7 @@
 #include "reader/Tokenizer.h"
 
+#include <array>
+
 #include "RTL/RT_PCB/PcbApi.h"
 #include "reader/ProgressCount.h"
 
@@ -8,6 +10,17 @@ namespace orvik {
 namespace {
 
 constexpr char kQuote = '"';
+
+// Characters of a bare token: neither whitespace nor the end-of-data byte.
+constexpr auto kTokenCharacters = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c) {
+    const auto ch = static_cast<char>(c);
+    table[static_cast<std::size_t>(c)] = !IsWhitespace(ch) && ch != platform::TextFile::kEndOfFileByte;
+  }
+  return table;
+}();
+constexpr bool IsTokenCharacter(char c) noexcept { return kTokenCharacters[static_cast<unsigned char>(c)]; }
 
 int HexDigit(char c) noexcept {
   if (c >= '0' && c <= '9') return c - '0';
@@ -20,6 +33,14 @@ int HexDigit(char c) noexcept {
 
 // The steps of a reading pass on a worker thread: counted in a register,
 // added to the pass's count when the token ends.
+// The host's step, resolved once per token, `n` times in a row.
+class THostSteps : public THostStep {
+ public:
+  void Many(std::size_t n) const noexcept {
+    for (std::size_t i = 0; i < n; ++i) (*this)();
+  }
+};
+
 class TCountStep {
  public:
   explicit TCountStep(TProgressCount& count) noexcept : count_(count) {}
@@ -27,6 +48,7 @@ class TCountStep {
   TCountStep(const TCountStep&) = delete;
   TCountStep& operator=(const TCountStep&) = delete;
   void operator()() noexcept { ++steps_; }
+  void Many(std::size_t n) noexcept { steps_ += n; }
 
  private:
   TProgressCount& count_;
@@ -58,7 +80,7 @@ char TTokenizer::SkipWhitespace() {
     TCountStep step(*count_);
     return SkipWhitespaceWith(step);
   }
-  THostStep step;
+  THostSteps step;
   return SkipWhitespaceWith(step);
 }
 
@@ -67,7 +89,7 @@ std::string_view TTokenizer::ReadToken() {
     TCountStep step(*count_);
     return ReadTokenWith(step);
   }
-  THostStep step;
+  THostSteps step;
   return ReadTokenWith(step);
 }
 
@@ -108,16 +130,42 @@ std::string_view TTokenizer::ReadTokenWith(Step& step) {
     offset = file_.Position() - 1;
 
   const bool quoted = first == kQuote;
+  // The cursor stays in registers across the progress calls; the file
+  // learns how far it got when the token ends.
+  const char* p = file_.WindowBegin();
+  const char* limit = file_.WindowEnd();
+  if (!quoted) {
+    // A bare token that ends within this block, with room to spare, is read
+    // in one go and shown where it lies in the block: the first character
+    // is just before the cursor (SkipWhitespace read it from this block).
+    const char* end = p;
+    while (end != limit && IsTokenCharacter(*end)) ++end;
+    const auto length = static_cast<std::size_t>(end - p) + 1;
+    if (end != limit && length <= kMaxTokenLength) {
+      step.Many(length - 1);
+      const char d = *end;
+      if (IsWhitespace(d) && d != '\r') {  // consumed with the token
+        ++end;
+        step();
+        endedAtLineFeed_ = d == '\n';
+      }
+      file_.Consume(end);
+      length_ = length;
+      const char* text = p - 1;
+      // A closing quote is no part of the text.
+      const std::string_view token{text, length > 1 && text[length - 1] == kQuote ? length - 1 : length};
+      if (observer_ != nullptr) [[unlikely]]
+        Report(token, offset, 0);
+      return token;
+    }
+  }
+
   // The token's length lives in a register while the progress calls run;
   // the member is written once the token ends.
   std::size_t length = 0;
   token_[length++] = first;
   bool done = false;
   std::size_t dropped = 0;  // characters beyond the token's limit
-  // The cursor stays in registers across the progress calls; the file
-  // learns how far it got when the token ends.
-  const char* p = file_.WindowBegin();
-  const char* limit = file_.WindowEnd();
   while (!done) {
     if (p == limit) {
       if (!NextWindow(p, limit)) break;
