@@ -56,6 +56,12 @@ TEST_F(TokenizerTest, SplitsTokensByTheRules) {
       {"LF alone separates", "A\nB\n", {"A", "B"}},
       {"NUL separates", std::string("A\0B", 3), {"A", "B"}},
       {"TAB belongs to the token", "ARC\t1 2", {"ARC\t1", "2"}},
+      // Long tokens are scanned eight characters at a time: control
+      // characters and high bytes inside, and ends at every place in a word.
+      {"control characters and high bytes belong to long tokens",
+       "abcdefg\t\x01\x1F\x7F\x80\xFFhij\x19k 1234567\n12345678\r\n123456789\x1A",
+       {"abcdefg\t\x01\x1F\x7F\x80\xFFhij\x19k", "1234567", "12345678", "123456789"}},
+      {"NUL ends a long token", std::string("abcdefghij\0klmnopqrstu v", 25), {"abcdefghij", "klmnopqrstu", "v"}},
       {"commas belong to the token", "1,2 3", {"1,2", "3"}},
       {"quoted token keeps blanks", "\"two  words\" x", {"two  words", "x"}},
       {"backslash-quote becomes a quote", "\"a\\\"b\" x", {"a\"b", "x"}},
