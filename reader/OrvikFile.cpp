@@ -231,12 +231,15 @@ void TOrvikFile::CommitToBoard() {
 }
 
 void TOrvikFile::PlacePrimitives(TSection& section) {
+  // Looked up once, not per object.
+  const TSection& nets = *FindSection("NET");
+  const TSection& components = *FindSection("COMP");
   for (const auto& object : section.Objects) {
     // Tracks on MultiLayer are created but placed nowhere.
     if (object->ObjectId == kTrackKind && object->LegacyLayer() == kMultiLayer) continue;
-    if (object->Net != 0) AttachToNet(*object);
+    if (object->Net != 0) AttachToNet(nets, *object);
     if (object->Component != 0) {
-      AttachToComponent(*object);
+      AttachToComponent(components, *object);
     } else {
       Board->AddObject(object->Handle);
     }
@@ -251,14 +254,14 @@ void TOrvikFile::PlaceGroups(TSection& section) {
   }
 }
 
-void TOrvikFile::AttachToNet(TPCBObject& object) {
-  if (TPcbNet* net = FindNetByNumber(*FindSection("NET"), object.Net)) {
+void TOrvikFile::AttachToNet(const TSection& nets, TPCBObject& object) {
+  if (TPcbNet* net = FindNetByNumber(nets, object.Net)) {
     pcbapi::AddObjectToContainer(net->Handle, object.Handle);
   }
 }
 
-void TOrvikFile::AttachToComponent(TPCBObject& object) {
-  if (TPcbComponent* component = FindComponentByNumber(*FindSection("COMP"), object.Component)) {
+void TOrvikFile::AttachToComponent(const TSection& components, TPCBObject& object) {
+  if (TPcbComponent* component = FindComponentByNumber(components, object.Component)) {
     if (object.ObjectId == kTextKind) {
       // Matched exactly, case included.
       const std::string text = object.GetText();

@@ -76,8 +76,8 @@ class TOrvikFile {
   void CommitToBoard();
   void PlacePrimitives(TSection& section);
   void PlaceGroups(TSection& section);
-  void AttachToNet(TPCBObject& object);
-  void AttachToComponent(TPCBObject& object);
+  void AttachToNet(const TSection& nets, TPCBObject& object);
+  void AttachToComponent(const TSection& components, TPCBObject& object);
 
   void OpenProgress(std::string_view message, std::int64_t total);
   void CloseProgress();
