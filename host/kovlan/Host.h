@@ -66,16 +66,15 @@ class Host {
   // not take (a bad mode, handle or address, a type that does not fit).
   template <typename... Ts>
   int32_t TransferObject(const Exchange& ex, uint8_t mode, uint32_t handle, Ts*... args) {
-    if (mode > ORVIK_SM_REBIND || ex.fields.size() != sizeof...(Ts)) return kGenericTransfer;
+    if (mode > ORVIK_SM_REBIND) return kGenericTransfer;
     HostObject* object = Find(handle);
     if (object == nullptr || !ex.HeldBy(object->kind) || ((args == nullptr) || ...)) return kGenericTransfer;
     const int32_t offset = StorageLayout::Get().Offset(object->kind, ex.api);
     if (offset < 0) return kGenericTransfer;
     const Field* const fields = ex.fields.data();
-    std::size_t i = 0;
-    if (!(Fits<Ts>(fields[i++]) && ...)) return kGenericTransfer;
+    if (!AllFit<Ts...>(ex)) return kGenericTransfer;
     uint8_t* const record = object->data + offset;
-    i = 0;
+    std::size_t i = 0;
     if (mode == ORVIK_SM_READ) {
       (ReadAttribute(*object, record, fields[i++], args), ...);
     } else {
@@ -195,6 +194,21 @@ class Host {
   void ReadValue(const HostObject& object, const uint8_t* record, const Field& f, void* out) const;
   void WriteValue(HostObject& object, uint8_t* record, const Field& f, const void* in);
 
+  // Whether every attribute of `ex` fits its type in Ts (see Fits). The
+  // exchange table never changes, and each entry point passes the same
+  // exchange every time: the answer is kept for the last exchange asked
+  // about, per list of types.
+  template <typename... Ts>
+  static bool AllFit(const Exchange& ex) noexcept {
+    static const Exchange* last = nullptr;
+    static bool lastFits = false;
+    if (&ex != last) {
+      std::size_t i = 0;
+      lastFits = ex.fields.size() == sizeof...(Ts) && (Fits<Ts>(ex.fields[i++]) && ...);
+      last = &ex;
+    }
+    return lastFits;
+  }
   // Whether an attribute of type T moves as TransferObject moves it: a
   // short string as a string, a scalar by a copy of its width, a byte also
   // as the legacy layer.
