@@ -121,11 +121,14 @@ void PassesOver(benchmark::State& state, const TempFile& input, Pass pass) {
   state.SetBytesProcessed(static_cast<std::int64_t>(input.Bytes() * state.iterations()));
 }
 
-void BM_TokenizeBoard(benchmark::State& state) {
+// Every token of the board; the progress steps go to the host, or, with a
+// count (the reading worker's road), are counted instead.
+void TokenizeBoard(benchmark::State& state, orvik::TProgressCount* count) {
   PrepareHost();
   std::uint64_t tokens = 0;
   PassesOver(state, Board(), [&](orvik::platform::TextFile& file) {
     orvik::TTokenizer tokenizer(file, orvik::TProgressRule::EveryCharacter);
+    tokenizer.SetProgressCount(count);
     while (!file.Eof()) {
       const std::string_view token = tokenizer.ReadToken();
       benchmark::DoNotOptimize(token.data());
@@ -134,22 +137,11 @@ void BM_TokenizeBoard(benchmark::State& state) {
   });
   state.counters["tokens/s"] = benchmark::Counter(static_cast<double>(tokens), benchmark::Counter::kIsRate);
 }
+void BM_TokenizeBoard(benchmark::State& state) { TokenizeBoard(state, nullptr); }
 BENCHMARK(BM_TokenizeBoard)->Unit(benchmark::kMillisecond);
-
-// The same on the reading worker's road: the steps are counted, not sent.
 void BM_TokenizeBoardCounting(benchmark::State& state) {
-  std::uint64_t tokens = 0;
   orvik::TProgressCount count;
-  PassesOver(state, Board(), [&](orvik::platform::TextFile& file) {
-    orvik::TTokenizer tokenizer(file, orvik::TProgressRule::EveryCharacter);
-    tokenizer.SetProgressCount(&count);
-    while (!file.Eof()) {
-      const std::string_view token = tokenizer.ReadToken();
-      benchmark::DoNotOptimize(token.data());
-      ++tokens;
-    }
-  });
-  state.counters["tokens/s"] = benchmark::Counter(static_cast<double>(tokens), benchmark::Counter::kIsRate);
+  TokenizeBoard(state, &count);
 }
 BENCHMARK(BM_TokenizeBoardCounting)->Unit(benchmark::kMillisecond);
 
