@@ -5,6 +5,14 @@
 // ordinals 1 to 3. It runs on the caller's thread for the duration of a call,
 // keeps no state between calls, shows no message and writes no file.
 //
+// Threads: every call into the host is made on the caller's thread, in the
+// order the import prescribes. On a machine with two or more hardware
+// threads an import reads and parses the file on a worker thread of its own
+// (which never calls the host) while the caller's thread makes the reading
+// pass's progress calls, and a helper thread may fault in the pages of the
+// plug-in's next memory block ahead of use. Both have ended before the call
+// returns.
+//
 // What the host must offer:
 // - Its PCB editor module, "Kovlan.dll" (on POSIX the shared object
 //   "libKovlan.so"), already loaded in the process when an import runs, with
