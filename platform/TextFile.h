@@ -43,8 +43,9 @@ class TextFile {
 
   // True at the physical end of the data or at a 0x1A byte.
   bool Eof() {
-    if (pos_ < end_) return buffer_[pos_] == kEndOfFileByte;
-    return !Refill();
+    // A block read here may begin with 0x1A too.
+    if (pos_ >= end_ && !Refill()) return true;
+    return buffer_[pos_] == kEndOfFileByte;
   }
   // The next character without consuming it; '\0' at the end of file.
   char Peek() { return Eof() ? '\0' : buffer_[pos_]; }

@@ -213,7 +213,7 @@ TEST_F(TokenizerTest, CountsProgressStepsPerConsumedCharacter) {
 // tokens, line-feed flags, progress steps and final position.
 TEST_F(TokenizerTest, TokensReadTheSameAcrossTheFileBufferBoundary) {
   const std::string tail =
-      "P \"q \\\" d\" BARE\r\nNEXT -12 \t\n\"open\r\nLAST\x1A"
+      "P \"q \\\" d\" BARE\r\nNEXT -12 \t\n\"open\r\nLAST\n\x1A"
       "after";
   struct Reading {
     std::vector<std::string> tokens;
