@@ -23,6 +23,9 @@ void PopulatePages(void*, std::size_t) noexcept {}
 
 }  // namespace
 
+PagesAhead::PagesAhead(std::size_t blockSize) noexcept
+    : blockSize_(blockSize), canGoAhead_(kCanPopulate && std::thread::hardware_concurrency() >= 2) {}
+
 PagesAhead::~PagesAhead() {
   if (thread_.joinable()) {
     {
@@ -38,12 +41,12 @@ PagesAhead::~PagesAhead() {
 void* PagesAhead::Take() noexcept {
   void* block = ahead_ != nullptr ? ahead_ : AllocatePages(blockSize_);
   ahead_ = nullptr;
-  if (block == nullptr || !kCanPopulate || !ahead_possible_ || ++taken_ < kWarmUp) return block;
+  if (block == nullptr || !canGoAhead_ || ++taken_ < kWarmUp) return block;
   if (!thread_.joinable()) {
     try {
       thread_ = std::thread([this] { Populate(); });
     } catch (const std::system_error&) {
-      ahead_possible_ = false;
+      canGoAhead_ = false;
       return block;
     }
   }

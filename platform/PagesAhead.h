@@ -6,8 +6,9 @@
 // while the caller fills the current one, so the caller's writes find the
 // pages there. The contents are the same zeroed pages either way.
 //
-// Where the system cannot populate pages ahead (Windows; Linux before 5.14)
-// no thread is started and Take hands out blocks as AllocatePages does.
+// Where the system cannot populate pages ahead (Windows; Linux before 5.14),
+// or has one hardware thread only, no thread is started and Take hands out
+// blocks as AllocatePages does.
 #pragma once
 
 #include <condition_variable>
@@ -20,7 +21,7 @@ namespace orvik::platform {
 
 class PagesAhead {
  public:
-  explicit PagesAhead(std::size_t blockSize) noexcept : blockSize_(blockSize) {}
+  explicit PagesAhead(std::size_t blockSize) noexcept;
   // Stops the thread; a block made ahead and not taken is given back.
   ~PagesAhead();
   PagesAhead(const PagesAhead&) = delete;
@@ -41,7 +42,7 @@ class PagesAhead {
   const std::size_t blockSize_;
   std::size_t taken_ = 0;
   void* ahead_ = nullptr;  // made, handed to the thread to populate
-  bool ahead_possible_ = true;
+  bool canGoAhead_ = true;
 
   std::mutex mutex_;
   std::condition_variable wake_;

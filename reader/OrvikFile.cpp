@@ -98,6 +98,10 @@ void TOrvikFile::CloseProgress() {
 }
 
 void TOrvikFile::Import() {
+  // The records, then the client objects fill pool block after pool block
+  // (the records on the reading worker, the objects on this thread): the
+  // blocks are made ready ahead.
+  const pool::TBlocksAhead blocksAhead;
   try {
     ReadFile();
     CommitToBoard();
@@ -208,11 +212,6 @@ void TOrvikFile::CommitToBoard() {
   std::int64_t records = static_cast<std::int64_t>(comp->RecordCount() + net->RecordCount());
   for (TSection* section : primitives) records += static_cast<std::int64_t>(section->RecordCount());
   OpenProgress("Adding primitives to board...", 2 * records);
-  // The client objects of all records are made next, one after the other:
-  // their pool blocks are made ready ahead. (Not so the records: nine lists
-  // fill their blocks side by side, and a block made ready ahead for each
-  // would hold pages that a short list never uses.)
-  const pool::TBlocksAhead blocksAhead;
 
   // Each reader's records are freed once its objects exist: their room
   // serves the next reader's objects.

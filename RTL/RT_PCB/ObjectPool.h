@@ -25,8 +25,9 @@ void Release(void* p, std::size_t size) noexcept;
 // bump storage of an import, the readers' record lists. A block given back
 // serves the next block asked for, by either side: the records a reader
 // frees once its objects exist become room for the next objects, without
-// new pages.
-inline constexpr std::size_t kBlockBytes = std::size_t{4} << 20;
+// new pages. One MiB: nine record lists fill blocks side by side, and the
+// last block of each is made ready ahead whole (TBlocksAhead).
+inline constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
 // Raises std::bad_alloc when memory is exhausted.
 void* AllocateBlock();
 void ReleaseBlock(void* block) noexcept;
