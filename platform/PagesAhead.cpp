@@ -41,7 +41,9 @@ PagesAhead::~PagesAhead() {
 void* PagesAhead::Take() noexcept {
   void* block = ahead_ != nullptr ? ahead_ : AllocatePages(blockSize_);
   ahead_ = nullptr;
-  if (block == nullptr || !canGoAhead_ || ++taken_ < kWarmUp) return block;
+  if (block == nullptr || !canGoAhead_) return block;
+  taken_ += blockSize_;
+  if (taken_ <= kWarmUpBytes) return block;
   if (!thread_.joinable()) {
     try {
       thread_ = std::thread([this] { Populate(); });

@@ -31,16 +31,16 @@ class PagesAhead {
   // ReleasePages); null when memory is exhausted.
   void* Take() noexcept;
 
-  // Blocks taken before the next one is made ahead: small users never
+  // Bytes taken before the next block is made ahead: small users never
   // start the thread or hold a block they do not need.
-  static constexpr std::size_t kWarmUp = 4;
+  static constexpr std::size_t kWarmUpBytes = std::size_t{4} << 20;
 
  private:
   void Populate();
   void Post(void* block) noexcept;
 
   const std::size_t blockSize_;
-  std::size_t taken_ = 0;
+  std::size_t taken_ = 0;  // bytes
   void* ahead_ = nullptr;  // made, handed to the thread to populate
   bool canGoAhead_ = true;
 

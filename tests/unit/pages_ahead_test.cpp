@@ -21,7 +21,7 @@ constexpr std::size_t kPage = 4096;
 
 TEST(PagesAhead, BlocksAreZeroedDistinctAndKeepWhatIsWritten) {
   constexpr std::size_t kBlock = std::size_t{1} << 20;
-  constexpr std::size_t kBlocks = 3 * platform::PagesAhead::kWarmUp + 5;
+  constexpr std::size_t kBlocks = 3 * (platform::PagesAhead::kWarmUpBytes / kBlock) + 5;
   std::vector<std::uint8_t*> blocks;
   {
     platform::PagesAhead ahead(kBlock);
