@@ -60,35 +60,6 @@ class TextFile {
   // character.
   std::uint64_t Position() const noexcept { return consumed_ + pos_; }
 
-  // Fast forms of the reads above for loops over many characters.
-  // Next: consumes the next character into c and returns true, or returns
-  // false at the end of the data (c unchanged). Same as `if (!Eof()) c =
-  // Read();`.
-  bool Next(char& c) {
-    if (pos_ < end_) [[likely]] {
-      const char next = buffer_[pos_];
-      if (next == kEndOfFileByte) [[unlikely]]
-        return false;
-      ++pos_;
-      c = next;
-      return true;
-    }
-    return Refill() && Next(c);
-  }
-  // NextInLine: as Next, but returns false without consuming anything when
-  // the next character is CR. Same as `if (!Eoln()) c = Read();`.
-  bool NextInLine(char& c) {
-    if (pos_ < end_) [[likely]] {
-      const char next = buffer_[pos_];
-      if (next == kEndOfFileByte || next == '\r') [[unlikely]]
-        return false;
-      ++pos_;
-      c = next;
-      return true;
-    }
-    return Refill() && NextInLine(c);
-  }
-
   // The unread characters of the current block, for a loop that walks them
   // with a pointer of its own (kept in a register across calls it makes)
   // and hands back how far it got with Consume. The window may hold 0x1A:

@@ -23,7 +23,7 @@ class TRecordList {
  public:
   // A record larger than a pool block gets a block of its own from the
   // global allocator.
-  static constexpr bool kPooled = sizeof(Record) <= pool::kBlockBytes && alignof(Record) <= 16;
+  static constexpr bool kPooled = sizeof(Record) <= pool::kBlockBytes;
   static constexpr std::size_t kBlockRecords = kPooled ? pool::kBlockBytes / sizeof(Record) : 1;
 
   TRecordList() noexcept = default;

@@ -60,8 +60,6 @@ int HexDigit(char c) noexcept {
 
 }  // namespace
 
-// The steps of a reading pass on a worker thread: counted in a register,
-// added to the pass's count when the token ends.
 // The host's step, resolved once per token, `n` times in a row.
 class THostSteps : public THostStep {
  public:
@@ -70,6 +68,8 @@ class THostSteps : public THostStep {
   }
 };
 
+// The steps of a reading pass on a worker thread: counted in a register,
+// added to the pass's count when the token ends.
 class TCountStep {
  public:
   explicit TCountStep(TProgressCount& count) noexcept : count_(count) {}
@@ -102,15 +102,6 @@ void TTokenizer::ProgressStep() {
   } else {
     pcbapi::Percent_Update();
   }
-}
-
-char TTokenizer::SkipWhitespace() {
-  if (count_ != nullptr) {
-    TCountStep step(*count_);
-    return SkipWhitespaceWith(step);
-  }
-  THostSteps step;
-  return SkipWhitespaceWith(step);
 }
 
 std::string_view TTokenizer::ReadToken() {
@@ -146,7 +137,6 @@ char TTokenizer::SkipWhitespaceWith(Step& step) {
 template <class Step>
 std::string_view TTokenizer::ReadTokenWith(Step& step) {
   endedAtLineFeed_ = false;
-  length_ = 0;
   const char first = SkipWhitespaceWith(step);
   // Only at the end of the data can the first character be whitespace.
   if (IsWhitespace(first)) {
@@ -178,7 +168,6 @@ std::string_view TTokenizer::ReadTokenWith(Step& step) {
         endedAtLineFeed_ = d == '\n';
       }
       file_.Consume(end);
-      length_ = length;
       const char* text = p - 1;
       // A closing quote is no part of the text.
       const std::string_view token{text, length > 1 && text[length - 1] == kQuote ? length - 1 : length};
@@ -188,8 +177,6 @@ std::string_view TTokenizer::ReadTokenWith(Step& step) {
     }
   }
 
-  // The token's length lives in a register while the progress calls run;
-  // the member is written once the token ends.
   std::size_t length = 0;
   token_[length++] = first;
   bool done = false;
@@ -229,11 +216,10 @@ std::string_view TTokenizer::ReadTokenWith(Step& step) {
     }
   }
   file_.Consume(p);
-  length_ = length;
 
   std::size_t begin = 0;
-  std::size_t end = length_;
-  if (length_ > 1) {
+  std::size_t end = length;
+  if (length > 1) {
     if (token_[begin] == kQuote) ++begin;
     if (end > begin && token_[end - 1] == kQuote) --end;
   }

@@ -37,11 +37,6 @@ class TTokenizer {
   TTokenizer(const TTokenizer&) = delete;
   TTokenizer& operator=(const TTokenizer&) = delete;
 
-  // Consumes whitespace and the first character after it, which it returns.
-  // When the data ends first, returns the last whitespace character read, or
-  // NUL when nothing could be read.
-  char SkipWhitespace();
-
   // Reads the next token. A bare token ends at whitespace (consumed), before
   // a CR, or at the end of the data; a quoted token ends at its closing quote
   // or before the end of its line. The view stays valid until the next read.
@@ -67,6 +62,9 @@ class TTokenizer {
  private:
   void Report(std::string_view token, std::uint64_t offset, std::size_t dropped) const;
   bool NextWindow(const char*& p, const char*& limit);
+  // Consumes whitespace and the first character after it, which it returns.
+  // When the data ends first, returns the last whitespace character read, or
+  // NUL when nothing could be read.
   template <class Step>
   char SkipWhitespaceWith(Step& step);
   template <class Step>
@@ -77,7 +75,6 @@ class TTokenizer {
   TReaderObserver* observer_ = nullptr;
   TProgressCount* count_ = nullptr;
   bool endedAtLineFeed_ = false;
-  std::size_t length_ = 0;
   char token_[kMaxTokenLength] = {};
 };
 

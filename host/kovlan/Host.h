@@ -195,19 +195,18 @@ class Host {
   void WriteValue(HostObject& object, uint8_t* record, const Field& f, const void* in);
 
   // Whether every attribute of `ex` fits its type in Ts (see Fits). The
-  // exchange table never changes, and each entry point passes the same
-  // exchange every time: the answer is kept for the last exchange asked
-  // about, per list of types.
+  // exchange table never changes: the answer is worked out once per
+  // exchange and list of types.
   template <typename... Ts>
   static bool AllFit(const Exchange& ex) noexcept {
-    static const Exchange* last = nullptr;
-    static bool lastFits = false;
-    if (&ex != last) {
+    enum : uint8_t { kUnknown, kFit, kMisfit };
+    static std::array<uint8_t, kApiCount> known{};
+    uint8_t& answer = known[static_cast<std::size_t>(ex.api)];
+    if (answer == kUnknown) {
       std::size_t i = 0;
-      lastFits = ex.fields.size() == sizeof...(Ts) && (Fits<Ts>(ex.fields[i++]) && ...);
-      last = &ex;
+      answer = ex.fields.size() == sizeof...(Ts) && (Fits<Ts>(ex.fields[i++]) && ...) ? kFit : kMisfit;
     }
-    return lastFits;
+    return answer == kFit;
   }
   // Whether an attribute of type T moves as TransferObject moves it: a
   // short string as a string, a scalar by a copy of its width, a byte also

@@ -209,9 +209,10 @@ class Arena {
 
  private:
   static constexpr std::size_t kChunk = std::size_t{4} << 20;
-  // Chunks of kChunk, made ready ahead once the arena grows large.
-  std::unique_ptr<orvik::platform::PagesAhead> ahead_;
   std::vector<SystemBlock> chunks_;
+  // Chunks of kChunk, made ready ahead once the arena grows large. Declared
+  // after chunks_: its thread stops before the chunks are given back.
+  std::unique_ptr<orvik::platform::PagesAhead> ahead_;
   std::size_t free_ = 0;  // bytes left in the last chunk
   uint8_t* next_ = nullptr;
   std::size_t used_ = 0;
