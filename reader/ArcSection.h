@@ -26,7 +26,7 @@ struct TArcRecord {
 // the layer through MapFileLayer.
 void ApplyRecord(const TArcRecord& record, TPcbArc& arc);
 
-class TArcSection final : public TRecordSection<TArcRecord, TPcbArc, objectkind::kArc> {
+class TArcSection final : public TRecordSection<TArcRecord, TPcbArc, ORVIK_KIND_ARC> {
  public:
   using TRecordSection::TRecordSection;
   // Radius, start angle, sweep (0 means a full turn), width, layer, X, Y,

@@ -9,7 +9,6 @@ namespace orvik {
 
 namespace {
 
-constexpr TLegacyLayer kTopOverlay = 33;
 // Host units as they stand, not mils.
 constexpr std::int32_t kComponentTextHeight = 60;
 constexpr std::int32_t kComponentTextWidth = 10;
@@ -17,7 +16,7 @@ constexpr std::int32_t kComponentTextWidth = 10;
 // Wraps the text object behind `handle`, creating one first when the
 // component has none, and gives it `value`.
 TPcbText BindComponentText(std::uint32_t& handle, std::string_view value) {
-  if (handle == 0) handle = pcbapi::CreateObject(objectkind::kText);
+  if (handle == 0) handle = pcbapi::CreateObject(ORVIK_KIND_TEXT);
   TPcbText text(handle);
   text.SyncWithHost(smRead);
   text.Text = value;
@@ -41,7 +40,7 @@ void PositionComponentText(TPcbText& text, std::int32_t x, std::int32_t y) {
   text.Mirrored = 0;
   text.Rotation = 0.0;
   text.TextOption = 1;
-  text.SetLegacyLayer(kTopOverlay);
+  text.SetLegacyLayer(layer::TopOverlay);
   text.Height = kComponentTextHeight;
   text.Width = kComponentTextWidth;
   text.SyncWithHost(smWrite);
@@ -65,7 +64,7 @@ void TComponentSection::ReadRecords() {
 void TComponentSection::CreateObjects() {
   Objects.reserve(Objects.size() + Records.size());
   for (const TComponentRecord& record : Records) {
-    auto component = NewHostObject<TPcbComponent>(objectkind::kComponent);
+    auto component = NewHostObject<TPcbComponent>(ORVIK_KIND_COMPONENT);
     TPcbText designator = BindComponentText(component->DesignatorHandle, record.Designator.View());
     TPcbText comment = BindComponentText(component->CommentHandle, record.Comment.View());
     ApplyRecord(record, *component);

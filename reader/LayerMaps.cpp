@@ -6,45 +6,32 @@ namespace orvik {
 
 TLegacyLayer CompactLayerToLegacy(std::uint8_t compactLayer) noexcept {
   const unsigned n = compactLayer;
-  if (n >= 1 && n <= 15) return static_cast<TLegacyLayer>(n);        // TopLayer, MidLayer1..14
-  if (n == 16) return 32;                                            // BottomLayer
-  if (n >= 17 && n <= 22) return static_cast<TLegacyLayer>(n + 16);  // TopOverlay..BottomSolder
-  if (n >= 23 && n <= 26) return static_cast<TLegacyLayer>(n + 16);  // InternalPlane1..4
-  if (n == 27) return 55;                                            // DrillGuide
-  if (n == 28) return 56;                                            // KeepOutLayer
-  if (n >= 29 && n <= 32) return static_cast<TLegacyLayer>(n + 28);  // Mechanical1..4
-  if (n >= 33 && n <= 42) return static_cast<TLegacyLayer>(n + 40);  // DrillDrawing..ViaHoleLayer
-  return 0;                                                          // NoLayer
+  auto from = [n](unsigned first, int legacy) {
+    return static_cast<TLegacyLayer>(legacy + static_cast<int>(n - first));
+  };
+  if (n >= 1 && n <= 15) return from(1, ORVIK_LAYER_TopLayer);  // TopLayer, MidLayer1..14
+  if (n == 16) return ORVIK_LAYER_BottomLayer;
+  if (n >= 17 && n <= 22) return from(17, ORVIK_LAYER_TopOverlay);      // TopOverlay..BottomSolder
+  if (n >= 23 && n <= 26) return from(23, ORVIK_LAYER_InternalPlane1);  // InternalPlane1..4
+  if (n == 27) return ORVIK_LAYER_DrillGuide;
+  if (n == 28) return ORVIK_LAYER_KeepOutLayer;
+  if (n >= 29 && n <= 32) return from(29, ORVIK_LAYER_Mechanical1);   // Mechanical1..4
+  if (n >= 33 && n <= 42) return from(33, ORVIK_LAYER_DrillDrawing);  // DrillDrawing..ViaHoleLayer
+  return ORVIK_LAYER_NoLayer;
 }
 
 TLegacyLayer MapFileLayer(std::uint8_t fileLayer) noexcept {
+  // Indexed by the file's layer number 0..22.
   static constexpr std::array<TLegacyLayer, 23> kMap = {
-      1,   // 0 TopLayer
-      32,  // 1 BottomLayer
-      39,  // 2 InternalPlane1
-      40,  // 3 InternalPlane2
-      2,   // 4 MidLayer1
-      3,   // 5 MidLayer2
-      4,   // 6 MidLayer3
-      5,   // 7 MidLayer4
-      33,  // 8 TopOverlay
-      34,  // 9 BottomOverlay
-      37,  // 10 TopSolder
-      38,  // 11 BottomSolder
-      57,  // 12 Mechanical1
-      58,  // 13 Mechanical2
-      59,  // 14 Mechanical3
-      74,  // 15 MultiLayer
-      73,  // 16 DrillDrawing
-      56,  // 17 KeepOutLayer
-      60,  // 18 Mechanical4
-      6,   // 19 MidLayer5
-      7,   // 20 MidLayer6
-      8,   // 21 MidLayer7
-      9,   // 22 MidLayer8
+      ORVIK_LAYER_TopLayer,     ORVIK_LAYER_BottomLayer,   ORVIK_LAYER_InternalPlane1, ORVIK_LAYER_InternalPlane2,
+      ORVIK_LAYER_MidLayer1,    ORVIK_LAYER_MidLayer2,     ORVIK_LAYER_MidLayer3,      ORVIK_LAYER_MidLayer4,
+      ORVIK_LAYER_TopOverlay,   ORVIK_LAYER_BottomOverlay, ORVIK_LAYER_TopSolder,      ORVIK_LAYER_BottomSolder,
+      ORVIK_LAYER_Mechanical1,  ORVIK_LAYER_Mechanical2,   ORVIK_LAYER_Mechanical3,    ORVIK_LAYER_MultiLayer,
+      ORVIK_LAYER_DrillDrawing, ORVIK_LAYER_KeepOutLayer,  ORVIK_LAYER_Mechanical4,    ORVIK_LAYER_MidLayer5,
+      ORVIK_LAYER_MidLayer6,    ORVIK_LAYER_MidLayer7,     ORVIK_LAYER_MidLayer8,
   };
   const unsigned n = fileLayer & 0x7Fu;
-  return n < kMap.size() ? kMap[n] : TLegacyLayer{15};  // MidLayer14
+  return n < kMap.size() ? kMap[n] : TLegacyLayer{ORVIK_LAYER_MidLayer14};
 }
 
 }  // namespace orvik

@@ -19,7 +19,7 @@ struct TNetRecord {
 // Sets a net from a record: the name, and the number's low 16 bits as Index.
 void ApplyRecord(const TNetRecord& record, TPcbNet& net);
 
-class TNetSection final : public TRecordSection<TNetRecord, TPcbNet, objectkind::kNet> {
+class TNetSection final : public TRecordSection<TNetRecord, TPcbNet, ORVIK_KIND_NET> {
  public:
   using TRecordSection::TRecordSection;
   // Name, number, three ignored integers.

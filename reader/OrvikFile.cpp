@@ -27,10 +27,6 @@ namespace orvik {
 
 namespace {
 
-constexpr std::uint8_t kTrackKind = objectkind::kTrack;
-constexpr std::uint8_t kTextKind = objectkind::kText;
-constexpr TLegacyLayer kMultiLayer = 74;
-
 TReadingThread g_readingThread = TReadingThread::Auto;
 
 }  // namespace
@@ -235,7 +231,7 @@ void TOrvikFile::PlacePrimitives(TSection& section) {
   const TSection& components = *FindSection("COMP");
   for (const auto& object : section.Objects) {
     // Tracks on MultiLayer are created but placed nowhere.
-    if (object->ObjectId == kTrackKind && object->LegacyLayer() == kMultiLayer) continue;
+    if (object->ObjectId == ORVIK_KIND_TRACK && object->LegacyLayer() == layer::MultiLayer) continue;
     if (object->Net != 0) AttachToNet(nets, *object);
     if (object->Component != 0) {
       AttachToComponent(components, *object);
@@ -261,7 +257,7 @@ void TOrvikFile::AttachToNet(const TSection& nets, TPCBObject& object) {
 
 void TOrvikFile::AttachToComponent(const TSection& components, TPCBObject& object) {
   if (TPcbComponent* component = FindComponentByNumber(components, object.Component)) {
-    if (object.ObjectId == kTextKind) {
+    if (object.ObjectId == ORVIK_KIND_TEXT) {
       // Matched exactly, case included.
       const std::string text = object.GetText();
       if (text == ".REFDES") {

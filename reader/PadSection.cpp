@@ -5,9 +5,9 @@ namespace orvik {
 std::uint8_t PadShapeFromWord(std::string_view word) noexcept { return word == "SQ" ? 2 : 1; }
 
 TLegacyLayer PadLayerFromWord(std::string_view word) noexcept {
-  if (word == "TL") return 1;   // TopLayer
-  if (word == "BL") return 32;  // BottomLayer
-  return 74;                    // MultiLayer
+  if (word == "TL") return layer::TopLayer;
+  if (word == "BL") return layer::BottomLayer;
+  return layer::MultiLayer;
 }
 
 void ApplyRecord(const TPadRecord& record, TPcbPad& pad) {

@@ -19,7 +19,7 @@ struct TPadRecord {
   std::int32_t XSize = 0;
   std::int32_t YSize = 0;
   std::int32_t HoleSize = 0;
-  TLegacyLayer Layer = 74;  // TopLayer, BottomLayer or MultiLayer
+  TLegacyLayer Layer = layer::MultiLayer;  // TopLayer, BottomLayer or MultiLayer
   ShortString<kPadRecordNameLength> Name;
   std::int32_t X = 0;
   std::int32_t Y = 0;
@@ -38,7 +38,7 @@ TLegacyLayer PadLayerFromWord(std::string_view word) noexcept;
 // bottom.
 void ApplyRecord(const TPadRecord& record, TPcbPad& pad);
 
-class TPadSection final : public TRecordSection<TPadRecord, TPcbPad, objectkind::kPad> {
+class TPadSection final : public TRecordSection<TPadRecord, TPcbPad, ORVIK_KIND_PAD> {
  public:
   using TRecordSection::TRecordSection;
   // Shape word, X size, Y size, hole size, side word, a word, name, X, Y,

@@ -44,7 +44,7 @@ void TPolygonSection::CreateObjects() {
   Objects.reserve(Objects.size() + Records.size());
   for (const TPolygonRecord& record : Records) {
     if (record.PointsRead == 0) continue;
-    auto fill = NewHostObject<TPcbFill>(objectkind::kFill);
+    auto fill = NewHostObject<TPcbFill>(ORVIK_KIND_FILL);
     ApplyRecord(record, *fill);
     fill->SyncWithHost(smWrite);
     Objects.push_back(std::move(fill));

@@ -16,11 +16,6 @@
 
 namespace orvik {
 
-// Object kinds (ObjectId) that the readers ask the host to create.
-namespace objectkind {
-inline constexpr std::uint8_t kArc = 1, kPad = 2, kVia = 3, kTrack = 4, kText = 5, kFill = 6, kNet = 8, kComponent = 9;
-}
-
 class TSection {
  public:
   explicit TSection(platform::TextFile& textFile) noexcept : Tokens(textFile, TProgressRule::EveryCharacter) {}

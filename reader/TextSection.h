@@ -28,7 +28,7 @@ struct TTextRecord {
 // height. The text's net and component are left as the host gave them.
 void ApplyRecord(const TTextRecord& record, TPcbText& text);
 
-class TTextSection final : public TRecordSection<TTextRecord, TPcbText, objectkind::kText> {
+class TTextSection final : public TRecordSection<TTextRecord, TPcbText, ORVIK_KIND_TEXT> {
  public:
   using TRecordSection::TRecordSection;
   // Text, height, rotation code, width, layer, X, Y, four ignored integers,

@@ -21,7 +21,7 @@ struct TViaRecord {
 // Sets a via from a record: mils to host units; no layer.
 void ApplyRecord(const TViaRecord& record, TPcbVia& via);
 
-class TViaSection final : public TRecordSection<TViaRecord, TPcbVia, objectkind::kVia> {
+class TViaSection final : public TRecordSection<TViaRecord, TPcbVia, ORVIK_KIND_VIA> {
  public:
   using TRecordSection::TRecordSection;
   // A word, size, hole size, a word, X, Y, net, component, one ignored

@@ -12,31 +12,36 @@ constexpr const char* kSourceLocation = "RTL\\RT_PCB";
 constexpr int kPartitionAssertLine = 10330;
 constexpr int kLegacyAssertLine = 9142;
 
-constexpr std::uint32_t kSignalTag = 0x0101;
-constexpr std::uint32_t kInternalPlaneTag = 0x0104;
-constexpr std::uint32_t kMechanicalTag = 0x0400;
+constexpr std::uint32_t kSignalTag = ORVIK_PARTITION_TAG_SIGNAL;
+constexpr std::uint32_t kInternalPlaneTag = ORVIK_PARTITION_TAG_INTERNAL_PLANE;
+constexpr std::uint32_t kMechanicalTag = ORVIK_PARTITION_TAG_MECHANICAL;
 
-constexpr std::array<std::string_view, kMaxLegacyLayer + 1> kLegacyLayerNames = {
-    "NoLayer",         "TopLayer",        "MidLayer1",       "MidLayer2",       "MidLayer3",       "MidLayer4",
-    "MidLayer5",       "MidLayer6",       "MidLayer7",       "MidLayer8",       "MidLayer9",       "MidLayer10",
-    "MidLayer11",      "MidLayer12",      "MidLayer13",      "MidLayer14",      "MidLayer15",      "MidLayer16",
-    "MidLayer17",      "MidLayer18",      "MidLayer19",      "MidLayer20",      "MidLayer21",      "MidLayer22",
-    "MidLayer23",      "MidLayer24",      "MidLayer25",      "MidLayer26",      "MidLayer27",      "MidLayer28",
-    "MidLayer29",      "MidLayer30",      "BottomLayer",     "TopOverlay",      "BottomOverlay",   "TopPaste",
-    "BottomPaste",     "TopSolder",       "BottomSolder",    "InternalPlane1",  "InternalPlane2",  "InternalPlane3",
-    "InternalPlane4",  "InternalPlane5",  "InternalPlane6",  "InternalPlane7",  "InternalPlane8",  "InternalPlane9",
-    "InternalPlane10", "InternalPlane11", "InternalPlane12", "InternalPlane13", "InternalPlane14", "InternalPlane15",
-    "InternalPlane16", "DrillGuide",      "KeepOutLayer",    "Mechanical1",     "Mechanical2",     "Mechanical3",
-    "Mechanical4",     "Mechanical5",     "Mechanical6",     "Mechanical7",     "Mechanical8",     "Mechanical9",
-    "Mechanical10",    "Mechanical11",    "Mechanical12",    "Mechanical13",    "Mechanical14",    "Mechanical15",
-    "Mechanical16",    "DrillDrawing",    "MultiLayer",      "ConnectLayer",    "BackGroundLayer", "DRCErrorLayer",
-    "HighlightLayer",  "GridColor1",      "GridColor10",     "PadHoleLayer",    "ViaHoleLayer",
-};
+// The table's numbers run 0..82 in order, so a name is found by its number.
+constexpr bool TableInOrder() {
+  int next = 0;
+  bool inOrder = true;
+#define ORVIK_LAYER_IN_ORDER(number, name) inOrder = inOrder && (number) == next++;
+  ORVIK_LEGACY_LAYERS(ORVIK_LAYER_IN_ORDER)
+#undef ORVIK_LAYER_IN_ORDER
+  return inOrder && next == kMaxLegacyLayer + 1;
+}
+static_assert(TableInOrder());
 
-// Legacy numbers of the fixed layers, in partition-code order 6..23.
-constexpr std::array<TLegacyLayer, 18> kFixedLayers = {33, 34, 35, 36, 37, 38, 55, 56, 73,
-                                                       74, 75, 76, 77, 78, 79, 80, 81, 82};
+// The fixed layers, in partition-code order 6..23.
+constexpr std::array<TLegacyLayer, 18> kFixedLayers = {
+    layer::TopOverlay,   layer::BottomOverlay,   layer::TopPaste,      layer::BottomPaste,    layer::TopSolder,
+    layer::BottomSolder, layer::DrillGuide,      layer::KeepOutLayer,  layer::DrillDrawing,   layer::MultiLayer,
+    layer::ConnectLayer, layer::BackGroundLayer, layer::DRCErrorLayer, layer::HighlightLayer, layer::GridColor1,
+    layer::GridColor10,  layer::PadHoleLayer,    layer::ViaHoleLayer};
 constexpr TLayerPartition kFirstFixedPartition = 6;
+
+// The legacy-coded groups: mid layer n is legacy n + 1, plane n is
+// kBeforePlane1 + n, mechanical layer n is kBeforeMechanical1 + n.
+constexpr int kMidLayers = ORVIK_LAYER_MidLayer30 - ORVIK_LAYER_MidLayer1 + 1;
+constexpr int kPlanes = ORVIK_LAYER_InternalPlane16 - ORVIK_LAYER_InternalPlane1 + 1;
+constexpr int kMechanicals = ORVIK_LAYER_Mechanical16 - ORVIK_LAYER_Mechanical1 + 1;
+constexpr int kBeforePlane1 = ORVIK_LAYER_InternalPlane1 - 1;
+constexpr int kBeforeMechanical1 = ORVIK_LAYER_Mechanical1 - 1;
 
 constexpr std::uint32_t PartitionTag(TLayerId id) noexcept { return id >> 16; }
 constexpr std::uint32_t LowHalf(TLayerId id) noexcept { return id & 0xFFFFu; }
@@ -62,14 +67,12 @@ EAssertionFailed::EAssertionFailed(std::string_view message, std::string_view lo
     : std::runtime_error(std::string(message) + " (" + std::string(location) + ", line " + std::to_string(line) + ")") {
 }
 
-std::string_view LegacyLayerName(TLegacyLayer layer) noexcept {
-  return layer <= kMaxLegacyLayer ? kLegacyLayerNames[layer] : std::string_view();
-}
+std::string_view LegacyLayerName(TLegacyLayer layer) noexcept { return OrvikLegacyLayerName(layer); }
 
 TLayerId SignalLayer(std::int64_t n) {
   if (n == 1) return layer::TopLayer;
   if (n == layer::MaxSignalLayer) return layer::BottomLayer;
-  if (n >= 2 && n <= 31) return static_cast<TLayerId>(n);
+  if (n >= 2 && n <= kMidLayers + 1) return static_cast<TLayerId>(n);
   if (n >= 0 && n <= layer::MaxSignalLayer) return (kSignalTag << 16) + static_cast<TLayerId>(n);
   RaiseLayerException("SignalLayer", n);
 }
@@ -82,21 +85,25 @@ TLayerId MidLayer(std::int64_t n) {
 }
 
 TLayerId InternalPlaneLayer(std::int64_t n) {
-  if (n >= 1 && n <= 16) return static_cast<TLayerId>(n + 38);
-  if (n >= 17 && n <= layer::MaxInternalPlane) return (kInternalPlaneTag << 16) + static_cast<TLayerId>(n);
+  if (n >= 1 && n <= kPlanes) return static_cast<TLayerId>(n + kBeforePlane1);
+  if (n > kPlanes && n <= layer::MaxInternalPlane) return (kInternalPlaneTag << 16) + static_cast<TLayerId>(n);
   RaiseLayerException("InternalPlaneLayer", n);
 }
 
 TLayerId MechanicalLayer(std::int64_t n) {
-  if (n >= 1 && n <= 16) return static_cast<TLayerId>(n + 56);
-  if (n >= 17 && n <= layer::MaxMechanicalLayer) return (kMechanicalTag << 16) + static_cast<TLayerId>(n);
+  if (n >= 1 && n <= kMechanicals) return static_cast<TLayerId>(n + kBeforeMechanical1);
+  if (n > kMechanicals && n <= layer::MaxMechanicalLayer) return (kMechanicalTag << 16) + static_cast<TLayerId>(n);
   RaiseLayerException("MechanicalLayer", n);
 }
 
 bool IsPartitionTagOnly(TLayerId id) noexcept { return LowHalf(id) == 0 && id != 0; }
-bool IsSignalLayerId(TLayerId id) noexcept { return InGroup(id, kSignalTag, 1, 32); }
-bool IsInternalPlaneLayerId(TLayerId id) noexcept { return InGroup(id, kInternalPlaneTag, 39, 54); }
-bool IsMechanicalLayerId(TLayerId id) noexcept { return InGroup(id, kMechanicalTag, 57, 72); }
+bool IsSignalLayerId(TLayerId id) noexcept { return InGroup(id, kSignalTag, layer::TopLayer, layer::BottomLayer); }
+bool IsInternalPlaneLayerId(TLayerId id) noexcept {
+  return InGroup(id, kInternalPlaneTag, ORVIK_LAYER_InternalPlane1, ORVIK_LAYER_InternalPlane16);
+}
+bool IsMechanicalLayerId(TLayerId id) noexcept {
+  return InGroup(id, kMechanicalTag, ORVIK_LAYER_Mechanical1, ORVIK_LAYER_Mechanical16);
+}
 bool IsTopByteZero(TLayerId id) noexcept { return (id >> 24) == 0; }
 
 TLayerPartition LayerPartition(TLayerId id) {
@@ -120,12 +127,12 @@ TLayerPartition LayerPartition(TLayerId id) {
 
 std::int32_t LayerNumberInPartition(TLayerId id) {
   if (!IsTopByteZero(id)) return static_cast<std::int32_t>(LowHalf(id));
-  if (IsMechanicalLayerId(id)) return static_cast<std::int32_t>(LowHalf(id)) - 56;
+  if (IsMechanicalLayerId(id)) return static_cast<std::int32_t>(LowHalf(id)) - kBeforeMechanical1;
   if (IsSignalLayerId(id)) {
     return id == layer::BottomLayer ? static_cast<std::int32_t>(layer::MaxSignalLayer)
                                     : static_cast<std::int32_t>(LowHalf(id));
   }
-  if (IsInternalPlaneLayerId(id)) return static_cast<std::int32_t>(LowHalf(id)) - 38;
+  if (IsInternalPlaneLayerId(id)) return static_cast<std::int32_t>(LowHalf(id)) - kBeforePlane1;
   return LayerPartition(id) & 0x7F;
 }
 
@@ -140,17 +147,17 @@ TLegacyLayer LegacyLayerFromLayerId(TLayerId id) {
   const int partition = LayerPartition(id) & 0x7F;
   switch (partition) {
     case 0:
-      return 0;
+      return layer::NoLayer;
     case 1:
-      return 1;
+      return layer::TopLayer;
     case 2:
-      return static_cast<TLegacyLayer>(std::min(LayerNumberInPartition(id), 31));
+      return static_cast<TLegacyLayer>(std::min(LayerNumberInPartition(id), kMidLayers + 1));
     case 3:
-      return 32;
+      return layer::BottomLayer;
     case 4:
-      return static_cast<TLegacyLayer>(std::min(LayerNumberInPartition(id), 16) + 38);
+      return static_cast<TLegacyLayer>(std::min(LayerNumberInPartition(id), kPlanes) + kBeforePlane1);
     case 5:
-      return static_cast<TLegacyLayer>(std::min(LayerNumberInPartition(id), 16) + 56);
+      return static_cast<TLegacyLayer>(std::min(LayerNumberInPartition(id), kMechanicals) + kBeforeMechanical1);
     default:
       break;
   }

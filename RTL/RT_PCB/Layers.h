@@ -8,13 +8,15 @@
 #include <string>
 #include <string_view>
 
+#include "orvik/layers.h"
+
 namespace orvik {
 
 using TLegacyLayer = std::uint8_t;
 using TLayerId = std::uint32_t;
 using TLayerPartition = std::uint8_t;
 
-inline constexpr TLegacyLayer kMaxLegacyLayer = 82;
+inline constexpr TLegacyLayer kMaxLegacyLayer = ORVIK_LEGACY_LAYER_COUNT - 1;
 
 // Raised by a layer constructor given a number outside its range.
 class ELayerException : public std::runtime_error {
@@ -41,12 +43,20 @@ TLayerId MechanicalLayer(std::int64_t n);
 
 // The fixed layers, legacy-coded.
 namespace layer {
-inline constexpr TLayerId NoLayer = 0, TopLayer = 1, BottomLayer = 32, TopOverlay = 33, BottomOverlay = 34,
-                          TopPaste = 35, BottomPaste = 36, TopSolder = 37, BottomSolder = 38, DrillGuide = 55,
-                          KeepOutLayer = 56, DrillDrawing = 73, MultiLayer = 74, ConnectLayer = 75,
-                          BackGroundLayer = 76, DRCErrorLayer = 77, HighlightLayer = 78, GridColor1 = 79,
-                          GridColor10 = 80, PadHoleLayer = 81, ViaHoleLayer = 82;
-inline constexpr std::int64_t MaxSignalLayer = 65535, MaxInternalPlane = 65535, MaxMechanicalLayer = 65535;
+inline constexpr TLayerId NoLayer = ORVIK_LAYER_NoLayer, TopLayer = ORVIK_LAYER_TopLayer,
+                          BottomLayer = ORVIK_LAYER_BottomLayer, TopOverlay = ORVIK_LAYER_TopOverlay,
+                          BottomOverlay = ORVIK_LAYER_BottomOverlay, TopPaste = ORVIK_LAYER_TopPaste,
+                          BottomPaste = ORVIK_LAYER_BottomPaste, TopSolder = ORVIK_LAYER_TopSolder,
+                          BottomSolder = ORVIK_LAYER_BottomSolder, DrillGuide = ORVIK_LAYER_DrillGuide,
+                          KeepOutLayer = ORVIK_LAYER_KeepOutLayer, DrillDrawing = ORVIK_LAYER_DrillDrawing,
+                          MultiLayer = ORVIK_LAYER_MultiLayer, ConnectLayer = ORVIK_LAYER_ConnectLayer,
+                          BackGroundLayer = ORVIK_LAYER_BackGroundLayer, DRCErrorLayer = ORVIK_LAYER_DRCErrorLayer,
+                          HighlightLayer = ORVIK_LAYER_HighlightLayer, GridColor1 = ORVIK_LAYER_GridColor1,
+                          GridColor10 = ORVIK_LAYER_GridColor10, PadHoleLayer = ORVIK_LAYER_PadHoleLayer,
+                          ViaHoleLayer = ORVIK_LAYER_ViaHoleLayer;
+inline constexpr std::int64_t MaxSignalLayer = ORVIK_PARTITION_MAX_NUMBER,
+                              MaxInternalPlane = ORVIK_PARTITION_MAX_NUMBER,
+                              MaxMechanicalLayer = ORVIK_PARTITION_MAX_NUMBER;
 }  // namespace layer
 
 // Tests.

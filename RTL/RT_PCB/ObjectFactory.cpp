@@ -26,51 +26,51 @@ namespace {
 // The client object for a kind, unread; nullptr for kinds without a class.
 std::unique_ptr<TPCBObject> MakeObject(std::uint8_t kind, std::uint32_t handle) {
   switch (kind) {
-    case 1:
+    case ORVIK_KIND_ARC:
       return std::make_unique<TPcbArc>(handle);
-    case 2:
+    case ORVIK_KIND_PAD:
       return std::make_unique<TPcbPad>(handle);
-    case 3:
+    case ORVIK_KIND_VIA:
       return std::make_unique<TPcbVia>(handle);
-    case 4:
+    case ORVIK_KIND_TRACK:
       return std::make_unique<TPcbTrack>(handle);
-    case 5:
+    case ORVIK_KIND_TEXT:
       return std::make_unique<TPcbText>(handle);
-    case 6:
+    case ORVIK_KIND_FILL:
       return std::make_unique<TPcbFill>(handle);
-    case 7:
+    case ORVIK_KIND_FROM_TO:
       return std::make_unique<TPcbFromTo>(handle);
-    case 8:
+    case ORVIK_KIND_NET:
       return std::make_unique<TPcbNet>(handle);
-    case 9:
+    case ORVIK_KIND_COMPONENT:
       return std::make_unique<TPcbComponent>(handle);
-    case 10:
+    case ORVIK_KIND_POLYGON:
       return std::make_unique<TPcbPolygon>(handle);
-    case 11:
+    case ORVIK_KIND_REGION:
       return std::make_unique<TPCBRegion>(handle);
-    case 12:
+    case ORVIK_KIND_COMPONENT_BODY:
       return std::make_unique<TPcbComponentBody>(handle);
-    case 13:
+    case ORVIK_KIND_DIMENSION:
       return std::make_unique<TPcbDimension>(handle);
-    case 14:
+    case ORVIK_KIND_COORDINATE:
       return std::make_unique<TPcbCoordinate>(handle);
-    case 15:
+    case ORVIK_KIND_CLASS:
       return std::make_unique<TPCBObjectClass>(handle);
-    case 16:
+    case ORVIK_KIND_RULE:
       return std::make_unique<TPcbRule>(handle);
-    case 17:
+    case ORVIK_KIND_MANUAL_FROM_TO:
       return std::make_unique<TPcbManualFromTo>(handle);
-    case 18:
+    case ORVIK_KIND_DIFFERENTIAL_PAIR:
       return std::make_unique<TPcbDifferentialPair>(handle);
-    case 19:
+    case ORVIK_KIND_VIOLATION:
       return std::make_unique<TPcbViolation>(handle);
-    case 20:
+    case ORVIK_KIND_EMBEDDED:
       return std::make_unique<TPcbEmbedded>(handle);
-    case 21:
+    case ORVIK_KIND_EMBEDDED_BOARD:
       return std::make_unique<TPcbEmbeddedBoard>(handle);
-    case 22:
+    case ORVIK_KIND_SPLIT_PLANE:
       return std::make_unique<TPcbSplitPlane>(handle);
-    case 26:
+    case ORVIK_KIND_BOARD_OUTLINE:
       return std::make_unique<TPcbBoardOutline>(handle);
     default:
       return nullptr;

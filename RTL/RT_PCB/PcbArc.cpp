@@ -4,7 +4,7 @@
 
 namespace orvik {
 
-TPcbArc::TPcbArc(std::uint32_t handle) noexcept : TPCBObject(handle) { ObjectId = 1; }
+TPcbArc::TPcbArc(std::uint32_t handle) noexcept : TPCBObject(handle) { ObjectId = ORVIK_KIND_ARC; }
 
 std::int32_t TPcbArc::SyncWithHost(TSyncMode mode) {
   SyncBitFields(mode);

@@ -13,7 +13,7 @@ namespace orvik {
 
 class TPcbComponent : public TPcbGroupObject {
  public:
-  static constexpr std::uint8_t kObjectId = 9;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_COMPONENT;
   static constexpr int kSourceLinkCount = 8;
 
   explicit TPcbComponent(std::uint32_t handle);

@@ -12,7 +12,7 @@ namespace orvik {
 
 class TPcbCoordinate : public TPcbGroupObject {
  public:
-  static constexpr std::uint8_t kObjectId = 14;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_COORDINATE;
 
   explicit TPcbCoordinate(std::uint32_t handle);
 
@@ -32,7 +32,7 @@ struct TDimensionReference {
 
 class TPcbDimension : public TPcbGroupObject {
  public:
-  static constexpr std::uint8_t kObjectId = 13;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_DIMENSION;
   static constexpr std::int32_t kMaxReferences = 200;
 
   explicit TPcbDimension(std::uint32_t handle);

@@ -13,7 +13,7 @@ namespace orvik {
 
 class TPcbEmbedded : public TPCBObject {
  public:
-  static constexpr std::uint8_t kObjectId = 20;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_EMBEDDED;
   static constexpr std::size_t kBufferSize = ORVIK_EMBEDDED_BUFFER_SIZE;
 
   explicit TPcbEmbedded(std::uint32_t handle);
@@ -28,7 +28,7 @@ class TPcbEmbedded : public TPCBObject {
 
 class TPcbEmbeddedBoard : public TPCBObject {
  public:
-  static constexpr std::uint8_t kObjectId = 21;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_EMBEDDED_BOARD;
 
   // Starts on the top layer.
   explicit TPcbEmbeddedBoard(std::uint32_t handle);

@@ -4,7 +4,7 @@
 
 namespace orvik {
 
-TPcbFill::TPcbFill(std::uint32_t handle) noexcept : TPCBObject(handle) { ObjectId = 6; }
+TPcbFill::TPcbFill(std::uint32_t handle) noexcept : TPCBObject(handle) { ObjectId = ORVIK_KIND_FILL; }
 
 std::int32_t TPcbFill::SyncWithHost(TSyncMode mode) {
   SyncBitFields(mode);

@@ -11,7 +11,7 @@ namespace orvik {
 
 class TPcbFromTo : public TPCBObject {
  public:
-  static constexpr std::uint8_t kObjectId = 7;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_FROM_TO;
 
   explicit TPcbFromTo(std::uint32_t handle);
 
@@ -34,7 +34,7 @@ class TPcbFromTo : public TPCBObject {
 
 class TPcbManualFromTo : public TPCBObject {
  public:
-  static constexpr std::uint8_t kObjectId = 17;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_MANUAL_FROM_TO;
 
   explicit TPcbManualFromTo(std::uint32_t handle);
 

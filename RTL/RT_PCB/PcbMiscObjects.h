@@ -11,7 +11,7 @@ namespace orvik {
 // The 3D body of a component.
 class TPcbComponentBody : public TPCBObject {
  public:
-  static constexpr std::uint8_t kObjectId = 12;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_COMPONENT_BODY;
 
   explicit TPcbComponentBody(std::uint32_t handle) : TPCBObject(handle) { ObjectId = kObjectId; }
 };
@@ -19,7 +19,7 @@ class TPcbComponentBody : public TPCBObject {
 // Two nets routed as a differential pair.
 class TPcbDifferentialPair : public TPCBObject {
  public:
-  static constexpr std::uint8_t kObjectId = 18;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_DIFFERENTIAL_PAIR;
 
   explicit TPcbDifferentialPair(std::uint32_t handle) : TPCBObject(handle) { ObjectId = kObjectId; }
 };

@@ -12,7 +12,7 @@ namespace orvik {
 
 class TPcbNet : public TPcbGroupObject {
  public:
-  static constexpr std::uint8_t kObjectId = 8;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_NET;
 
   explicit TPcbNet(std::uint32_t handle);
 

@@ -15,6 +15,7 @@
 
 #include "RTL/RT_PCB/Layers.h"
 #include "RTL/RT_PCB/ObjectPool.h"
+#include "orvik/objectkinds.h"
 
 namespace orvik {
 

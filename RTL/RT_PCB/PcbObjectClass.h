@@ -12,7 +12,7 @@ namespace orvik {
 
 class TPCBObjectClass : public TPCBObject {
  public:
-  static constexpr std::uint8_t kObjectId = 15;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_CLASS;
   // The member list read from the host ends at the first index without a
   // member (status 1) or with a failure, and after this many members at most.
   static constexpr std::int32_t kMaxMembers = 65536;

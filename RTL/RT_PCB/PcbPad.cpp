@@ -22,7 +22,7 @@ std::int32_t Grown(std::int32_t size, std::int32_t e) noexcept {
 
 }  // namespace
 
-TPcbPad::TPcbPad(std::uint32_t handle) noexcept : TPCBObject(handle) { ObjectId = 2; }
+TPcbPad::TPcbPad(std::uint32_t handle) noexcept : TPCBObject(handle) { ObjectId = ORVIK_KIND_PAD; }
 
 std::int32_t TPcbPad::SyncWithHost(TSyncMode mode) {
   SyncBitFields(mode);

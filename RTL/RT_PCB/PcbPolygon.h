@@ -18,7 +18,7 @@ inline TVertices MakeVertices() { return std::make_unique<std::uint8_t[]>(kVerti
 
 class TPcbPolygon : public TPcbGroupObject {
  public:
-  static constexpr std::uint8_t kObjectId = 10;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_POLYGON;
 
   explicit TPcbPolygon(std::uint32_t handle);
 
@@ -41,7 +41,7 @@ class TPcbPolygon : public TPcbGroupObject {
 // The board's outline: a polygon of its own kind.
 class TPcbBoardOutline : public TPcbPolygon {
  public:
-  static constexpr std::uint8_t kObjectId = 26;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_BOARD_OUTLINE;
 
   explicit TPcbBoardOutline(std::uint32_t handle);
 };

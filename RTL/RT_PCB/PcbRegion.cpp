@@ -4,7 +4,7 @@
 
 namespace orvik {
 
-TPCBRegion::TPCBRegion(std::uint32_t handle) noexcept : TPCBObject(handle) { ObjectId = 11; }
+TPCBRegion::TPCBRegion(std::uint32_t handle) noexcept : TPCBObject(handle) { ObjectId = ORVIK_KIND_REGION; }
 
 std::int32_t TPCBRegion::SyncWithHost(TSyncMode mode) {
   SyncBitFields(mode);

@@ -11,7 +11,7 @@ namespace orvik {
 
 class TPcbRule : public TPCBObject {
  public:
-  static constexpr std::uint8_t kObjectId = 16;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_RULE;
 
   explicit TPcbRule(std::uint32_t handle);
 
@@ -27,7 +27,7 @@ class TPcbRule : public TPCBObject {
 
 class TPcbViolation : public TPCBObject {
  public:
-  static constexpr std::uint8_t kObjectId = 19;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_VIOLATION;
 
   explicit TPcbViolation(std::uint32_t handle);
 

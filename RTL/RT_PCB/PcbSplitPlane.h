@@ -10,7 +10,7 @@ namespace orvik {
 
 class TPcbSplitPlane : public TPcbGroupObject {
  public:
-  static constexpr std::uint8_t kObjectId = 22;
+  static constexpr std::uint8_t kObjectId = ORVIK_KIND_SPLIT_PLANE;
 
   explicit TPcbSplitPlane(std::uint32_t handle);
 

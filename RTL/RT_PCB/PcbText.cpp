@@ -4,7 +4,7 @@
 
 namespace orvik {
 
-TPcbText::TPcbText(std::uint32_t handle) noexcept : TPCBObject(handle) { ObjectId = 5; }
+TPcbText::TPcbText(std::uint32_t handle) noexcept : TPCBObject(handle) { ObjectId = ORVIK_KIND_TEXT; }
 
 std::int32_t TPcbText::SyncWithHost(TSyncMode mode) {
   SyncBitFields(mode);

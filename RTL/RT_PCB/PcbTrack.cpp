@@ -4,7 +4,7 @@
 
 namespace orvik {
 
-TPcbTrack::TPcbTrack(std::uint32_t handle) noexcept : TPCBObject(handle) { ObjectId = 4; }
+TPcbTrack::TPcbTrack(std::uint32_t handle) noexcept : TPCBObject(handle) { ObjectId = ORVIK_KIND_TRACK; }
 
 std::int32_t TPcbTrack::SyncWithHost(TSyncMode mode) {
   SyncBitFields(mode);

@@ -4,7 +4,7 @@
 
 namespace orvik {
 
-TPcbVia::TPcbVia(std::uint32_t handle) noexcept : TPCBObject(handle) { ObjectId = 3; }
+TPcbVia::TPcbVia(std::uint32_t handle) noexcept : TPCBObject(handle) { ObjectId = ORVIK_KIND_VIA; }
 
 std::int32_t TPcbVia::SyncWithHost(TSyncMode mode) {
   SyncBitFields(mode);

@@ -88,12 +88,18 @@ const Prototype kPrototypes[] = {ORVIK_PCBAPI_PROTOTYPES(KOVLAN_PROTOTYPE)};
 static_assert(std::size(kPrototypes) == kApiCount);
 
 constexpr uint32_t Kind(int k) { return 1u << k; }
-constexpr uint32_t kAllObjects = ((1u << 23) - 2u) | Kind(26);  // ObjectIds 1..22 and 26
-constexpr uint32_t kArc = Kind(1), kPad = Kind(2), kVia = Kind(3), kTrack = Kind(4), kText = Kind(5), kFill = Kind(6),
-                   kFromTo = Kind(7), kNet = Kind(8), kComponent = Kind(9), kPolygon = Kind(10), kRegion = Kind(11),
-                   kDimension = Kind(13), kCoordinate = Kind(14), kClass = Kind(15), kRule = Kind(16),
-                   kManualFromTo = Kind(17), kViolation = Kind(19), kEmbedded = Kind(20), kEmbeddedBoard = Kind(21),
-                   kSplitPlane = Kind(22), kBoardOutline = Kind(26);
+constexpr uint32_t kAllObjects = ((Kind(ORVIK_KIND_SPLIT_PLANE) << 1) - Kind(ORVIK_KIND_ARC)) |
+                                 Kind(ORVIK_KIND_BOARD_OUTLINE);  // every kind: 1..22 and 26
+constexpr uint32_t kArc = Kind(ORVIK_KIND_ARC), kPad = Kind(ORVIK_KIND_PAD), kVia = Kind(ORVIK_KIND_VIA),
+                   kTrack = Kind(ORVIK_KIND_TRACK), kText = Kind(ORVIK_KIND_TEXT), kFill = Kind(ORVIK_KIND_FILL),
+                   kFromTo = Kind(ORVIK_KIND_FROM_TO), kNet = Kind(ORVIK_KIND_NET),
+                   kComponent = Kind(ORVIK_KIND_COMPONENT), kPolygon = Kind(ORVIK_KIND_POLYGON),
+                   kRegion = Kind(ORVIK_KIND_REGION), kDimension = Kind(ORVIK_KIND_DIMENSION),
+                   kCoordinate = Kind(ORVIK_KIND_COORDINATE), kClass = Kind(ORVIK_KIND_CLASS),
+                   kRule = Kind(ORVIK_KIND_RULE), kManualFromTo = Kind(ORVIK_KIND_MANUAL_FROM_TO),
+                   kViolation = Kind(ORVIK_KIND_VIOLATION), kEmbedded = Kind(ORVIK_KIND_EMBEDDED),
+                   kEmbeddedBoard = Kind(ORVIK_KIND_EMBEDDED_BOARD), kSplitPlane = Kind(ORVIK_KIND_SPLIT_PLANE),
+                   kBoardOutline = Kind(ORVIK_KIND_BOARD_OUTLINE);
 
 struct Config {
   Holder holder = Holder::None;
@@ -195,7 +201,7 @@ Config ConfigOf(Api api) {
       return c;
     }
     case Api::QueryInternalPlane: {
-      Config c = BoardKeyed(39, 54);
+      Config c = BoardKeyed(ORVIK_LAYER_InternalPlane1, ORVIK_LAYER_InternalPlane16);
       c.onlyPlanes = true;
       return c;
     }

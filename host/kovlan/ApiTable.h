@@ -10,6 +10,8 @@
 #include <span>
 #include <string_view>
 
+#include "orvik/layers.h"
+#include "orvik/objectkinds.h"
 #include "orvik/pcbapi.h"
 
 namespace kovlan {
@@ -37,9 +39,15 @@ enum class Holder : uint8_t {
 // Internal kind code of the board in the handle table.
 inline constexpr uint8_t kBoardKind = 0xFF;
 // Highest ObjectId of an object kind.
-inline constexpr uint8_t kMaxObjectKind = 26;
-// Legacy layer numbers.
-inline constexpr int kMaxLegacyLayer = 82;
+inline constexpr uint8_t kMaxObjectKind = ORVIK_KIND_MAX;
+// The highest legacy layer number.
+inline constexpr int kMaxLegacyLayer = ORVIK_LEGACY_LAYER_COUNT - 1;
+
+// Legacy layers of the internal planes, whose records some exchanges keep
+// apart from the other layers'.
+constexpr bool IsPlaneLayer(int32_t layer) {
+  return layer >= ORVIK_LAYER_InternalPlane1 && layer <= ORVIK_LAYER_InternalPlane16;
+}
 
 // Bytes a stored string takes in a record: the id of its text in the host's
 // string pool (0 is the empty string), not the 256 bytes of the exchange.
@@ -81,8 +89,8 @@ struct Exchange {
   bool keyed;      // one record per key (layer or index)
   int16_t keyMin;
   int16_t keyMax;
-  bool skipPlanes;  // keys 39..54 are not valid
-  bool onlyPlanes;  // only keys 39..54 are valid
+  bool skipPlanes;  // the planes' keys are not valid
+  bool onlyPlanes;  // only the planes' keys are valid
   std::span<const Field> fields;
   uint32_t recordSize;  // bytes of one stored record (own fields only)
 
@@ -91,7 +99,7 @@ struct Exchange {
   bool KeyValid(int32_t key) const {
     if (!keyed) return true;
     if (key < keyMin || key > keyMax) return false;
-    const bool plane = key >= 39 && key <= 54;
+    const bool plane = IsPlaneLayer(key);
     if (skipPlanes && plane) return false;
     if (onlyPlanes && !plane) return false;
     return true;

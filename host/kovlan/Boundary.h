@@ -97,7 +97,7 @@ int32_t PadLayerSet(const char* name, Api api, uint32_t handle, uint8_t layer, T
     Host& host = Host::Instance();
     host.Log(name, handle, layer, values...);
     const HostObject* pad = host.Find(handle);
-    if (pad == nullptr || pad->kind != 2) return 1;
+    if (pad == nullptr || pad->kind != ORVIK_KIND_PAD) return 1;
     return host.Transfer(api, ORVIK_SM_WRITE, handle, layer, &values...);
   });
 }

@@ -12,11 +12,34 @@ namespace {
 
 constexpr bool IsWrite(uint8_t mode) { return mode == ORVIK_SM_WRITE || mode == ORVIK_SM_REBIND; }
 
-constexpr bool IsObjectKind(uint8_t kind) { return (kind >= 1 && kind <= 22) || kind == kMaxObjectKind; }
+constexpr bool IsObjectKind(uint8_t kind) {
+  switch (kind) {
+#define KOVLAN_KIND_CASE(name, number, text) case number:
+    ORVIK_OBJECT_KINDS(KOVLAN_KIND_CASE)
+#undef KOVLAN_KIND_CASE
+    return true;
+    default:
+      return false;
+  }
+}
 
 // Kinds that can be put into a net or a component.
 constexpr bool IsPrimitiveKind(uint8_t kind) {
-  return (kind >= 1 && kind <= 6) || kind == 10 || kind == 11 || kind == 12 || kind == 22;
+  switch (kind) {
+    case ORVIK_KIND_ARC:
+    case ORVIK_KIND_PAD:
+    case ORVIK_KIND_VIA:
+    case ORVIK_KIND_TRACK:
+    case ORVIK_KIND_TEXT:
+    case ORVIK_KIND_FILL:
+    case ORVIK_KIND_POLYGON:
+    case ORVIK_KIND_REGION:
+    case ORVIK_KIND_COMPONENT_BODY:
+    case ORVIK_KIND_SPLIT_PLANE:
+      return true;
+    default:
+      return false;
+  }
 }
 
 // memcpy with the common widths spelled out, so that they need no call.
@@ -174,10 +197,10 @@ uint32_t Host::CreateObject(uint8_t kind) {
   if (size != 0) std::memcpy(object.data, t.data, size);
   ++kindCounts_[kind];
   const uint32_t handle = objectCount_;
-  if (kind == 9) {
+  if (kind == ORVIK_KIND_COMPONENT) {
     // A new component comes with its designator and comment texts.
-    const uint32_t designator = CreateObject(5);
-    const uint32_t comment = CreateObject(5);
+    const uint32_t designator = CreateObject(ORVIK_KIND_TEXT);
+    const uint32_t comment = CreateObject(ORVIK_KIND_TEXT);
     HostObject& component = *Find(handle);
     const Exchange& ex = ExchangeOf(Api::QueryComponent);
     uint8_t* record = RecordForWrite(component, ex, 0);
@@ -236,7 +259,7 @@ void Host::OwnKeyedRecords(HostObject& object) {
     // Write the saved stack out into the records, as it shows.
     const Exchange& sizeEx = ExchangeOf(Api::QueryPadOrViaSizeOnLayer);
     const Exchange& shapeEx = ExchangeOf(Api::QueryPadOrViaShapeOnLayer);
-    for (int layer = 1; layer <= 32; ++layer) {
+    for (int layer = ORVIK_LAYER_TopLayer; layer <= ORVIK_LAYER_BottomLayer; ++layer) {
       uint8_t scratch[kScratchSize];
       for (const Exchange* ex : {&sizeEx, &shapeEx}) {
         const uint8_t* shown = RecordForRead(object, *ex, layer, scratch);
@@ -296,7 +319,7 @@ int32_t Host::AddToContainer(uint32_t container, uint32_t object) {
   HostObject* c = Find(container);
   HostObject* o = Find(object);
   if (c == nullptr || o == nullptr || container == object || o->kind == kBoardKind) return 1;
-  if (c->kind == 8 || c->kind == 9) {
+  if (c->kind == ORVIK_KIND_NET || c->kind == ORVIK_KIND_COMPONENT) {
     if (!IsPrimitiveKind(o->kind)) return 2;
   } else if (c->kind != kBoardKind) {
     return 2;
@@ -424,7 +447,7 @@ void Host::LinkText(uint32_t component, uint32_t text, TextRole role) {
   if (c == nullptr) return;
   const int slot = role == TextRole::Designator ? 0 : 1;
   HostObject* target = Find(text);
-  if (target != nullptr && target->kind != 5) target = nullptr;
+  if (target != nullptr && target->kind != ORVIK_KIND_TEXT) target = nullptr;
   if (c->link[slot] != 0 && c->link[slot] != text) {
     HostObject* old = Find(c->link[slot]);
     if (old != nullptr && old->link[0] == component && old->role == role) {
@@ -478,7 +501,7 @@ void Host::ApplySimpleStack(HostObject& pad) {
   }
   const Exchange& sizeEx = ExchangeOf(Api::QueryPadOrViaSizeOnLayer);
   const Exchange& shapeEx = ExchangeOf(Api::QueryPadOrViaShapeOnLayer);
-  for (int layer = 1; layer <= 32; ++layer) {
+  for (int layer = ORVIK_LAYER_TopLayer; layer <= ORVIK_LAYER_BottomLayer; ++layer) {
     const std::size_t part = SimpleStack::PartOf(layer);
     uint8_t* size = RecordForWrite(pad, sizeEx, layer);
     std::memcpy(size + sizeEx.fields[0].offset, &stack.xSize[part], 4);
@@ -588,11 +611,12 @@ std::string Host::DisplayText(uint32_t handle) const {
   const HostObject* o = Find(handle);
   std::string text;
   if (o == nullptr) return text;
-  if (o->kind == 9) {
+  if (o->kind == ORVIK_KIND_COMPONENT) {
     int64_t designator = 0;
     FieldValue(handle, Api::QueryComponent, 0, "designatorHandle", &designator);
     const HostObject* d = Find(static_cast<uint32_t>(designator));
-    if (d != nullptr && d->kind == 5) FieldString(static_cast<uint32_t>(designator), Api::QueryText, 0, "text", &text);
+    if (d != nullptr && d->kind == ORVIK_KIND_TEXT)
+      FieldString(static_cast<uint32_t>(designator), Api::QueryText, 0, "text", &text);
     return text;
   }
   FieldString(handle, Api::QueryText, 0, "text", &text);
@@ -601,7 +625,7 @@ std::string Host::DisplayText(uint32_t handle) const {
 
 int32_t Host::DisplayString(char* buffer256, uint32_t handle) {
   const HostObject* o = Find(handle);
-  if (buffer256 == nullptr || o == nullptr || (o->kind != 5 && o->kind != 9)) return 1;
+  if (buffer256 == nullptr || o == nullptr || (o->kind != ORVIK_KIND_TEXT && o->kind != ORVIK_KIND_COMPONENT)) return 1;
   const std::string text = DisplayText(handle);
   const std::size_t n = std::min<std::size_t>(text.size(), ORVIK_DISPLAY_STRING_SIZE - 1);
   std::memcpy(buffer256, text.data(), n);
@@ -683,7 +707,7 @@ int32_t Host::BoundingRectangle(uint32_t handle, int32_t* b1, int32_t* b2, int32
 
 int32_t Host::ClassMemberAt(uint32_t classHandle, int32_t index, OrvikShortString* name) {
   const HostObject* o = Find(classHandle);
-  if (o == nullptr || o->kind != 15 || name == nullptr || index < 0) return 1;
+  if (o == nullptr || o->kind != ORVIK_KIND_CLASS || name == nullptr || index < 0) return 1;
   for (const auto& [handle, members] : classMembers_) {
     if (handle != classHandle) continue;
     if (static_cast<std::size_t>(index) >= members.size()) return 1;
@@ -697,7 +721,7 @@ int32_t Host::ClassMemberAt(uint32_t classHandle, int32_t index, OrvikShortStrin
 
 int32_t Host::AddClassMember(uint32_t classHandle, const OrvikShortString* name) {
   const HostObject* o = Find(classHandle);
-  if (o == nullptr || o->kind != 15 || name == nullptr) return 1;
+  if (o == nullptr || o->kind != ORVIK_KIND_CLASS || name == nullptr) return 1;
   std::string member(name->text, name->length);
   for (auto& [handle, members] : classMembers_) {
     if (handle == classHandle) {
@@ -711,7 +735,7 @@ int32_t Host::AddClassMember(uint32_t classHandle, const OrvikShortString* name)
 
 int32_t Host::RemoveClassMembers(uint32_t classHandle) {
   const HostObject* o = Find(classHandle);
-  if (o == nullptr || o->kind != 15) return 1;
+  if (o == nullptr || o->kind != ORVIK_KIND_CLASS) return 1;
   std::erase_if(classMembers_, [classHandle](const auto& entry) { return entry.first == classHandle; });
   return 0;
 }
@@ -721,7 +745,7 @@ int32_t Host::SetLayerLink(int32_t layer, int32_t prev, int32_t next) {
       next > kMaxLegacyLayer) {
     return 1;
   }
-  const bool plane = layer >= 39 && layer <= 54;
+  const bool plane = IsPlaneLayer(layer);
   const Exchange& ex = ExchangeOf(plane ? Api::QueryInternalPlane : Api::QueryLayer);
   const uint8_t p = static_cast<uint8_t>(prev), n = static_cast<uint8_t>(next);
   WriteField(kBoardHandle, ex, layer, FieldPosition(ex, "prevLayer"), &p, 1);

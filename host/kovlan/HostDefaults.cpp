@@ -8,32 +8,9 @@
 namespace kovlan {
 namespace {
 
-const char* const kLegacyFixedNames[] = {"TopOverlay",  "BottomOverlay", "TopPaste",
-                                         "BottomPaste", "TopSolder",     "BottomSolder"};
-const char* const kLegacyTailNames[] = {"DrillDrawing",  "MultiLayer",     "ConnectLayer", "BackGroundLayer",
-                                        "DRCErrorLayer", "HighlightLayer", "GridColor1",   "GridColor10",
-                                        "PadHoleLayer",  "ViaHoleLayer"};
-
-std::string LegacyLayerName(int layer) {
-  if (layer == 1) return "TopLayer";
-  if (layer >= 2 && layer <= 31) return "MidLayer" + std::to_string(layer - 1);
-  if (layer == 32) return "BottomLayer";
-  if (layer >= 33 && layer <= 38) return kLegacyFixedNames[layer - 33];
-  if (layer >= 39 && layer <= 54) return "InternalPlane" + std::to_string(layer - 38);
-  if (layer == 55) return "DrillGuide";
-  if (layer == 56) return "KeepOutLayer";
-  if (layer >= 57 && layer <= 72) return "Mechanical" + std::to_string(layer - 56);
-  if (layer >= 73 && layer <= 82) return kLegacyTailNames[layer - 73];
-  return "NoLayer";
-}
-
 // The copper stack of the default board, top to bottom.
-constexpr int kStack[] = {1, 2, 39, 40, 3, 32};
-
-constexpr uint8_t kTextKind = 5;
-constexpr uint32_t kTopLayer = 1;
-constexpr uint32_t kTopOverlay = 33;
-constexpr uint32_t kMultiLayer = 74;
+constexpr int kStack[] = {ORVIK_LAYER_TopLayer,       ORVIK_LAYER_MidLayer1, ORVIK_LAYER_InternalPlane1,
+                          ORVIK_LAYER_InternalPlane2, ORVIK_LAYER_MidLayer2, ORVIK_LAYER_BottomLayer};
 
 const Field* FindField(const Exchange& ex, std::string_view name) {
   for (const Field& f : ex.fields) {
@@ -115,24 +92,31 @@ void Host::SeedText(HostObject& object, Api api, int32_t key, std::string_view n
 
 void Host::SeedBoard(HostObject& board) {
   SeedText(board, Api::QueryBoard, 0, "s1", "PCB1");
-  Seed(board, Api::QueryBoard, 0, "currentLayerId", kTopLayer);
+  Seed(board, Api::QueryBoard, 0, "currentLayerId", ORVIK_LAYER_TopLayer);
 
   for (int layer = 1; layer <= kMaxLegacyLayer; ++layer) {
-    const bool plane = layer >= 39 && layer <= 54;
+    const bool plane = IsPlaneLayer(layer);
     const Api api = plane ? Api::QueryInternalPlane : Api::QueryLayer;
-    SeedText(board, api, layer, "name", LegacyLayerName(layer));
+    SeedText(board, api, layer, "name", OrvikLegacyLayerName(static_cast<unsigned>(layer)));
     Seed(board, api, layer, "copperThickness", 14000);
-    if (plane) SeedText(board, api, layer, "netName", layer == 39 ? "GND" : layer == 40 ? "VCC" : "(No Net)");
+    if (plane)
+      SeedText(board, api, layer, "netName",
+               layer == ORVIK_LAYER_InternalPlane1   ? "GND"
+               : layer == ORVIK_LAYER_InternalPlane2 ? "VCC"
+                                                     : "(No Net)");
     SeedText(board, Api::QueryLayerDielectric, layer, "material", "FR-4");
     Seed(board, Api::QueryLayerDielectric, layer, "dielectricType", 1);
     Seed(board, Api::QueryLayerDielectric, layer, "dielectricConstant", 4.8);
     Seed(board, Api::QueryLayerDielectric, layer, "height", 126000);
-    const bool shown = (layer >= 33 && layer <= 38) || layer == 56 || layer == 57 || layer == 74;
+    // Shown: the overlays, pastes and masks, the keep-out, the first mechanical layer and the multi-layer.
+    const bool shown = (layer >= ORVIK_LAYER_TopOverlay && layer <= ORVIK_LAYER_BottomSolder) ||
+                       layer == ORVIK_LAYER_KeepOutLayer || layer == ORVIK_LAYER_Mechanical1 ||
+                       layer == ORVIK_LAYER_MultiLayer;
     Seed(board, Api::QueryBoardLayerInfo, layer, "info", shown ? 1 : 0);
   }
   for (std::size_t i = 0; i < std::size(kStack); ++i) {
     const int layer = kStack[i];
-    const Api api = layer >= 39 && layer <= 54 ? Api::QueryInternalPlane : Api::QueryLayer;
+    const Api api = IsPlaneLayer(layer) ? Api::QueryInternalPlane : Api::QueryLayer;
     Seed(board, api, layer, "prevLayer", i == 0 ? 0 : kStack[i - 1]);
     Seed(board, api, layer, "nextLayer", i + 1 == std::size(kStack) ? 0 : kStack[i + 1]);
     Seed(board, Api::QueryBoardLayerInfo, layer, "info", 1);
@@ -156,31 +140,31 @@ void Host::SeedBoard(HostObject& board) {
   for (int layer : kStack) Seed(board, Api::QueryBoardOutputOptionsPlotLayers, layer, "plot", 1);
 
   Seed(board, Api::QueryBoardLayerPairsCount, 0, "count", 1);
-  Seed(board, Api::QueryBoardLayerPairAt, 0, "layer1", 1);
-  Seed(board, Api::QueryBoardLayerPairAt, 0, "layer2", 32);
+  Seed(board, Api::QueryBoardLayerPairAt, 0, "layer1", ORVIK_LAYER_TopLayer);
+  Seed(board, Api::QueryBoardLayerPairAt, 0, "layer2", ORVIK_LAYER_BottomLayer);
 }
 
 void Host::SeedTemplates() {
-  HostObject& arc = Template(1);
-  arc.base.layerId = kTopLayer;
+  HostObject& arc = Template(ORVIK_KIND_ARC);
+  arc.base.layerId = ORVIK_LAYER_TopLayer;
   Seed(arc, Api::QueryArc, 0, "radius", 100000);
   Seed(arc, Api::QueryArc, 0, "endAngle", 360.0);
   Seed(arc, Api::QueryArc, 0, "width", 100000);
 
-  HostObject& pad = Template(2);
-  pad.base.layerId = kMultiLayer;
+  HostObject& pad = Template(ORVIK_KIND_PAD);
+  pad.base.layerId = ORVIK_LAYER_MultiLayer;
   for (const char* size : {"topXSize", "topYSize", "midXSize", "midYSize", "botXSize", "botYSize"}) {
     Seed(pad, Api::QueryPad, 0, size, 600000);
   }
   for (const char* shape : {"topShape", "midShape", "botShape"}) Seed(pad, Api::QueryPad, 0, shape, 1);
   Seed(pad, Api::QueryPad, 0, "holeSize", 300000);
 
-  HostObject& via = Template(3);
-  via.base.layerId = kMultiLayer;
+  HostObject& via = Template(ORVIK_KIND_VIA);
+  via.base.layerId = ORVIK_LAYER_MultiLayer;
   Seed(via, Api::QueryVia, 0, "size", 500000);
   Seed(via, Api::QueryVia, 0, "holeSize", 280000);
 
-  for (int layer = 1; layer <= 32; ++layer) {
+  for (int layer = ORVIK_LAYER_TopLayer; layer <= ORVIK_LAYER_BottomLayer; ++layer) {
     for (auto [object, size] : {std::pair{&pad, 600000}, std::pair{&via, 500000}}) {
       Seed(*object, Api::QueryPadOrViaSizeOnLayer, layer, "xSize", size);
       Seed(*object, Api::QueryPadOrViaSizeOnLayer, layer, "ySize", size);
@@ -188,19 +172,22 @@ void Host::SeedTemplates() {
     }
   }
 
-  HostObject& track = Template(4);
-  track.base.layerId = kTopLayer;
+  HostObject& track = Template(ORVIK_KIND_TRACK);
+  track.base.layerId = ORVIK_LAYER_TopLayer;
   Seed(track, Api::QueryTrack, 0, "width", 100000);
 
-  HostObject& text = Template(kTextKind);
-  text.base.layerId = kTopOverlay;
+  HostObject& text = Template(ORVIK_KIND_TEXT);
+  text.base.layerId = ORVIK_LAYER_TopOverlay;
   Seed(text, Api::QueryText, 0, "height", 600000);
   Seed(text, Api::QueryText, 0, "width", 100000);
   SeedText(text, Api::QueryTrueTypeTextInfo, 0, "fontName", "Arial");
 
-  for (uint8_t kind : {6, 10, 11, 21, 22, 26}) Template(kind).base.layerId = kTopLayer;
-  Template(9).base.layerId = kTopLayer;
-  for (uint8_t kind : {13, 14}) Template(kind).base.layerId = kTopOverlay;
+  for (uint8_t kind : {ORVIK_KIND_FILL, ORVIK_KIND_POLYGON, ORVIK_KIND_REGION, ORVIK_KIND_EMBEDDED_BOARD,
+                       ORVIK_KIND_SPLIT_PLANE, ORVIK_KIND_BOARD_OUTLINE, ORVIK_KIND_COMPONENT}) {
+    Template(kind).base.layerId = ORVIK_LAYER_TopLayer;
+  }
+  for (uint8_t kind : {ORVIK_KIND_DIMENSION, ORVIK_KIND_COORDINATE})
+    Template(kind).base.layerId = ORVIK_LAYER_TopOverlay;
 }
 
 }  // namespace kovlan

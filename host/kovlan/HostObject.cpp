@@ -22,7 +22,7 @@ StorageLayout::StorageLayout() {
         offsets_[s][a] = -1;
       }
     }
-    if (kind == 2) {
+    if (kind == ORVIK_KIND_PAD) {
       size = (size + 3u) & ~3u;
       simpleStackOffset_ = size;
       size += sizeof(SimpleStack);
@@ -128,9 +128,12 @@ uint8_t LegacyFromLayerId(uint32_t layerId) {
   const uint32_t tag = layerId >> 16;
   if (tag == 0) return (layerId & 0xFFFFu) <= kMaxLegacyLayer ? static_cast<uint8_t>(layerId) : 0;
   if ((layerId & 0xFFFFu) == 0) return 0;
-  if (tag == 0x0101u) return (layerId & 0xFFFFu) == 0xFFFFu ? 32 : 31;  // mid layers past the legacy range
-  if (tag == 0x0104u) return 54;
-  if (tag == 0x0400u) return 72;
+  if (tag == ORVIK_PARTITION_TAG_SIGNAL) {
+    // The last signal number is the bottom layer; others are mid layers past the legacy range.
+    return (layerId & 0xFFFFu) == ORVIK_PARTITION_MAX_NUMBER ? ORVIK_LAYER_BottomLayer : ORVIK_LAYER_MidLayer30;
+  }
+  if (tag == ORVIK_PARTITION_TAG_INTERNAL_PLANE) return ORVIK_LAYER_InternalPlane16;
+  if (tag == ORVIK_PARTITION_TAG_MECHANICAL) return ORVIK_LAYER_Mechanical16;
   return 0;
 }
 

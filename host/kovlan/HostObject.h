@@ -132,7 +132,9 @@ struct SimpleStack {
   uint8_t shape[3];
 
   // Which of the three a layer 1..32 shows: top (1), mid (2..31), bottom (32).
-  static constexpr std::size_t PartOf(int32_t layer) noexcept { return layer == 1 ? 0 : layer == 32 ? 2 : 1; }
+  static constexpr std::size_t PartOf(int32_t layer) noexcept {
+    return layer == ORVIK_LAYER_TopLayer ? 0 : layer == ORVIK_LAYER_BottomLayer ? 2 : 1;
+  }
 };
 
 // Where each exchange's records sit within an object's blocks, per kind.

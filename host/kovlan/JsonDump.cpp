@@ -6,42 +6,21 @@
 #include <cstring>
 #include <memory>
 #include <span>
+#include <string>
 
 #include "host/common/JsonString.h"
 
 namespace kovlan {
 namespace {
 
-const char* KindName(uint8_t kind) {
-  static const char* const kNames[] = {"none",
-                                       "arc",
-                                       "pad",
-                                       "via",
-                                       "track",
-                                       "text",
-                                       "fill",
-                                       "fromTo",
-                                       "net",
-                                       "component",
-                                       "polygon",
-                                       "region",
-                                       "componentBody",
-                                       "dimension",
-                                       "coordinate",
-                                       "class",
-                                       "rule",
-                                       "manualFromTo",
-                                       "differentialPair",
-                                       "violation",
-                                       "embedded",
-                                       "embeddedBoard",
-                                       "splitPlane",
-                                       "kind23",
-                                       "kind24",
-                                       "kind25",
-                                       "boardOutline"};
+// The kind's name in the dump: "board", "none" for 0, "kind23" for a number
+// that names no kind, "unknown" past the last.
+std::string KindName(uint8_t kind) {
   if (kind == kBoardKind) return "board";
-  return kind < std::size(kNames) ? kNames[kind] : "unknown";
+  if (kind == 0) return "none";
+  if (kind > kMaxObjectKind) return "unknown";
+  const char* name = OrvikObjectKindName(kind);
+  return name != nullptr ? name : "kind" + std::to_string(kind);
 }
 
 class JsonWriter {
@@ -210,7 +189,7 @@ void LayerStackJson(JsonWriter& w, Host& host) {
   const uint32_t board = host.BoardHandle();
   auto link = [&](int layer, std::string_view name) {
     int64_t v = 0;
-    host.FieldValue(board, layer >= 39 && layer <= 54 ? Api::QueryInternalPlane : Api::QueryLayer, layer, name, &v);
+    host.FieldValue(board, IsPlaneLayer(layer) ? Api::QueryInternalPlane : Api::QueryLayer, layer, name, &v);
     return static_cast<int>(v);
   };
   // The copper chain: from the first layer (by number) that has no layer
@@ -226,8 +205,7 @@ void LayerStackJson(JsonWriter& w, Host& host) {
     visited[layer] = true;
     layers.Next();
     std::string name;
-    host.FieldString(board, layer >= 39 && layer <= 54 ? Api::QueryInternalPlane : Api::QueryLayer, layer, "name",
-                     &name);
+    host.FieldString(board, IsPlaneLayer(layer) ? Api::QueryInternalPlane : Api::QueryLayer, layer, "name", &name);
     w.Raw("{");
     Listing fields(w);
     fields.Member("layer");
@@ -295,8 +273,8 @@ std::string BoardJson(Host& host) {
     const HostObject* found = host.Find(h);
     if (found == nullptr || found->kind == kBoardKind) continue;
     const HostObject& o = *found;
-    if (o.kind == 8) nets.push_back(h);
-    if (o.kind == 9) components.push_back(h);
+    if (o.kind == ORVIK_KIND_NET) nets.push_back(h);
+    if (o.kind == ORVIK_KIND_COMPONENT) components.push_back(h);
     objects.Next();
     w.Raw("{");
     Listing fields(w);
@@ -306,7 +284,7 @@ std::string BoardJson(Host& host) {
     w.String(KindName(o.kind));
     fields.Member("memberOf");
     w.Handles(o.memberOf.View());
-    if (o.kind == 5 && o.role != TextRole::None) {
+    if (o.kind == ORVIK_KIND_TEXT && o.role != TextRole::None) {
       fields.Member(o.role == TextRole::Designator ? "designatorOf" : "commentOf");
       w.Int(o.link[0]);
     }

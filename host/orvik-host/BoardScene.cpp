@@ -81,18 +81,18 @@ struct KindVisitor {
   std::string_view operator()(const TextShape&) const { return "text"; }
 };
 
-// Layer partition tags of partition-coded identifiers (high 16 bits).
-constexpr uint32_t kSignalTag = 0x0101;
-constexpr uint32_t kPlaneTag = 0x0104;
-constexpr uint32_t kMechanicalTag = 0x0400;
-constexpr uint32_t kLastSignal = 0xFFFF;  // the bottom layer
+constexpr uint32_t kLastSignal = ORVIK_PARTITION_MAX_NUMBER;  // the bottom layer
 
-constexpr std::array<const char*, 9> kFixedNames{"TopOverlay",  "BottomOverlay", "TopPaste", "BottomPaste",
-                                                 "TopSolder",   "BottomSolder",  "",         "DrillGuide",
-                                                 "KeepOutLayer"};
-constexpr std::array<const char*, 10> kHighNames{"DrillDrawing",  "MultiLayer",     "ConnectLayer", "BackGroundLayer",
-                                                 "DRCErrorLayer", "HighlightLayer", "GridColor1",   "GridColor10",
-                                                 "PadHoleLayer",  "ViaHoleLayer"};
+constexpr bool IsMid(int layer) { return layer >= ORVIK_LAYER_MidLayer1 && layer <= ORVIK_LAYER_MidLayer30; }
+constexpr bool IsPlane(int layer) {
+  return layer >= ORVIK_LAYER_InternalPlane1 && layer <= ORVIK_LAYER_InternalPlane16;
+}
+constexpr bool IsMechanical(int layer) { return layer >= ORVIK_LAYER_Mechanical1 && layer <= ORVIK_LAYER_Mechanical16; }
+
+// The legacy layer of the number-th layer of a group first..last; 0 past it.
+constexpr int InGroup(uint32_t number, int first, int last) {
+  return number >= 1 && number <= static_cast<uint32_t>(last - first + 1) ? first + static_cast<int>(number) - 1 : 0;
+}
 
 // Hues for inner copper layers, repeated as needed.
 constexpr std::array<const char*, 6> kInnerColors{"#e08a2e", "#3cb44b", "#a05ad2", "#2ab0b0", "#d2508c", "#9cb43c"};
@@ -137,20 +137,21 @@ int LegacyLayerOf(uint32_t layerId) {
   const uint32_t tag = layerId >> 16;
   const uint32_t number = layerId & 0xFFFF;
   if (tag == 0) return number <= static_cast<uint32_t>(kMaxLayer) ? static_cast<int>(number) : 0;
-  if (tag == kSignalTag) {
+  if (tag == ORVIK_PARTITION_TAG_SIGNAL) {
     if (number == kLastSignal) return kBottomLayer;
     return number >= 1 && number < static_cast<uint32_t>(kBottomLayer) ? static_cast<int>(number) : 0;
   }
-  if (tag == kPlaneTag) return number >= 1 && number <= 16 ? static_cast<int>(38 + number) : 0;
-  if (tag == kMechanicalTag) return number >= 1 && number <= 16 ? static_cast<int>(56 + number) : 0;
+  if (tag == ORVIK_PARTITION_TAG_INTERNAL_PLANE)
+    return InGroup(number, ORVIK_LAYER_InternalPlane1, ORVIK_LAYER_InternalPlane16);
+  if (tag == ORVIK_PARTITION_TAG_MECHANICAL) return InGroup(number, ORVIK_LAYER_Mechanical1, ORVIK_LAYER_Mechanical16);
   return 0;
 }
 
 int LayerDrawRank(int layer) {
   // Bottom side first, then copper from the bottom up, then the top side.
-  constexpr int kBottomSide[] = {34, 36, 38};
-  constexpr int kTopSide[] = {37, 35, 33};
-  constexpr int kDrawing[] = {55, 73, 56};
+  constexpr int kBottomSide[] = {ORVIK_LAYER_BottomOverlay, ORVIK_LAYER_BottomPaste, ORVIK_LAYER_BottomSolder};
+  constexpr int kTopSide[] = {ORVIK_LAYER_TopSolder, ORVIK_LAYER_TopPaste, ORVIK_LAYER_TopOverlay};
+  constexpr int kDrawing[] = {ORVIK_LAYER_DrillGuide, ORVIK_LAYER_DrillDrawing, ORVIK_LAYER_KeepOutLayer};
   int rank = 0;
   for (const int l : kBottomSide) {
     if (layer == l) return rank;
@@ -158,10 +159,10 @@ int LayerDrawRank(int layer) {
   }
   if (layer == kBottomLayer) return rank;
   ++rank;
-  if (layer >= 39 && layer <= 54) return rank + (54 - layer);  // planes, the last one lowest
-  rank += 16;
-  if (layer >= 2 && layer <= 31) return rank + (31 - layer);  // mid layers, MidLayer30 lowest
-  rank += 30;
+  if (IsPlane(layer)) return rank + (ORVIK_LAYER_InternalPlane16 - layer);  // planes, the last one lowest
+  rank += ORVIK_LAYER_InternalPlane16 - ORVIK_LAYER_InternalPlane1 + 1;
+  if (IsMid(layer)) return rank + (ORVIK_LAYER_MidLayer30 - layer);  // mid layers, MidLayer30 lowest
+  rank += ORVIK_LAYER_MidLayer30 - ORVIK_LAYER_MidLayer1 + 1;
   if (layer == kTopLayer) return rank;
   ++rank;
   if (layer == kMultiLayer) return rank;
@@ -174,56 +175,50 @@ int LayerDrawRank(int layer) {
     if (layer == l) return rank;
     ++rank;
   }
-  if (layer >= 57 && layer <= 72) return rank + (layer - 57);
-  rank += 16;
+  if (IsMechanical(layer)) return rank + (layer - ORVIK_LAYER_Mechanical1);
+  rank += ORVIK_LAYER_Mechanical16 - ORVIK_LAYER_Mechanical1 + 1;
   return rank + std::clamp(layer, 0, 1000);  // everything else, by number
 }
 
 std::string DefaultLayerName(int layer) {
-  if (layer == 0) return "NoLayer";
-  if (layer == kTopLayer) return "TopLayer";
-  if (layer >= 2 && layer <= 31) return "MidLayer" + std::to_string(layer - 1);
-  if (layer == kBottomLayer) return "BottomLayer";
-  if (layer >= 33 && layer <= 38) return kFixedNames[static_cast<std::size_t>(layer - 33)];
-  if (layer >= 39 && layer <= 54) return "InternalPlane" + std::to_string(layer - 38);
-  if (layer == 55 || layer == 56) return kFixedNames[static_cast<std::size_t>(layer - 48)];
-  if (layer >= 57 && layer <= 72) return "Mechanical" + std::to_string(layer - 56);
-  if (layer >= 73 && layer <= kMaxLayer) return kHighNames[static_cast<std::size_t>(layer - 73)];
+  if (layer >= 0 && layer <= kMaxLayer) return OrvikLegacyLayerName(static_cast<unsigned>(layer));
   return "Layer" + std::to_string(layer);
 }
 
 LayerStyle StyleOfLayer(int layer) {
   if (layer == kTopLayer) return {"#e04040", 0.85};
   if (layer == kBottomLayer) return {"#3c64e6", 0.85};
-  if (layer >= 2 && layer <= 31) return {kInnerColors[static_cast<std::size_t>(layer - 2) % kInnerColors.size()], 0.7};
-  if (layer >= 39 && layer <= 54) {
-    return {kInnerColors[static_cast<std::size_t>(layer - 39 + 3) % kInnerColors.size()], 0.5};
+  if (IsMid(layer)) {
+    return {kInnerColors[static_cast<std::size_t>(layer - ORVIK_LAYER_MidLayer1) % kInnerColors.size()], 0.7};
+  }
+  if (IsPlane(layer)) {
+    return {kInnerColors[static_cast<std::size_t>(layer - ORVIK_LAYER_InternalPlane1 + 3) % kInnerColors.size()], 0.5};
   }
   switch (layer) {
-    case 33:
+    case ORVIK_LAYER_TopOverlay:
       return {"#f2e33c", 1.0};  // top overlay: yellow
-    case 34:
+    case ORVIK_LAYER_BottomOverlay:
       return {"#ececec", 0.9};  // bottom overlay: white
-    case 35:
+    case ORVIK_LAYER_TopPaste:
       return {"#8f8f80", 0.55};  // pastes and solder masks: muted
-    case 36:
+    case ORVIK_LAYER_BottomPaste:
       return {"#80808f", 0.55};
-    case 37:
+    case ORVIK_LAYER_TopSolder:
       return {"#7a5a8a", 0.5};
-    case 38:
+    case ORVIK_LAYER_BottomSolder:
       return {"#5a7a8a", 0.5};
-    case 55:
+    case ORVIK_LAYER_DrillGuide:
       return {"#b0703c", 0.9};
-    case 56:
+    case ORVIK_LAYER_KeepOutLayer:
       return {"#d04cd0", 0.9};  // keep-out: magenta
-    case 73:
+    case ORVIK_LAYER_DrillDrawing:
       return {"#c8a880", 0.9};
     case kMultiLayer:
       return {"#d4a23a", 0.95};  // pads and vias: gold
     default:
       break;
   }
-  if (layer >= 57 && layer <= 72) return {"#a0a0a0", 0.9};  // mechanical: grey
+  if (IsMechanical(layer)) return {"#a0a0a0", 0.9};  // mechanical: grey
   return {"#909090", 0.8};
 }
 

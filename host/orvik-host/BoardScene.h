@@ -10,17 +10,19 @@
 #include <variant>
 #include <vector>
 
+#include "orvik/layers.h"
+
 namespace orvik::host {
 
 // Internal units per mil.
 inline constexpr int64_t kUnitsPerMil = 10000;
 
 // Legacy layer numbers (0..82) of the layers the preview treats specially.
-inline constexpr int kTopLayer = 1;
-inline constexpr int kBottomLayer = 32;
-inline constexpr int kTopOverlay = 33;
-inline constexpr int kMultiLayer = 74;
-inline constexpr int kMaxLayer = 82;
+inline constexpr int kTopLayer = ORVIK_LAYER_TopLayer;
+inline constexpr int kBottomLayer = ORVIK_LAYER_BottomLayer;
+inline constexpr int kTopOverlay = ORVIK_LAYER_TopOverlay;
+inline constexpr int kMultiLayer = ORVIK_LAYER_MultiLayer;
+inline constexpr int kMaxLayer = ORVIK_LEGACY_LAYER_COUNT - 1;
 
 // Pad shape codes the preview tells apart; any other code draws as a
 // rectangle.

@@ -23,7 +23,6 @@ namespace orvik::host {
 
 namespace {
 
-constexpr TLegacyLayer kMultiLayer = 74;
 constexpr std::size_t kNumbers = 0x10000;  // net and component numbers match on 0..65535
 
 // The fields of each record, for messages. Positions count from 1 after the
@@ -494,7 +493,7 @@ FileCheck CheckFile(const std::string& path) {
     CheckPrimitive(checker, groups, place, "via", r.NetNumber, r.ComponentNumber);
   });
   ForEachRecord<TTrackSection>(file, checker, kLine, [&](const TTrackRecord& r, const RecordPlace& place) {
-    if (MapFileLayer(r.Layer) == kMultiLayer) {
+    if (MapFileLayer(r.Layer) == layer::MultiLayer) {
       checker.Add(FindingKind::kMultiLayerTrack, place.Offset,
                   "LINE on MultiLayer: the track is made but placed nowhere (not on the board, in no net or "
                   "component)");

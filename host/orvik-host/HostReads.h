@@ -8,12 +8,9 @@
 #include <vector>
 
 #include "host/orvik-host/HostModules.h"
+#include "orvik/objectkinds.h"
 
 namespace orvik::host {
-
-// ObjectIds of the kinds an import creates.
-inline constexpr uint8_t kArcKind = 1, kPadKind = 2, kViaKind = 3, kTrackKind = 4, kTextKind = 5, kFillKind = 6,
-                         kNetKind = 8, kComponentKind = 9;
 
 // Objects added to a container (or the containers an object was added to,
 // with `memberships`), in order; empty for an unknown handle.

@@ -95,26 +95,26 @@ PadShape ReadPad(const KovlanApi& api, uint32_t handle, int layer) {
 // The primitive's shape and layer; false for kinds that are not drawn.
 bool ReadShape(const KovlanApi& api, uint32_t handle, uint8_t kind, Primitive& out) {
   switch (kind) {
-    case kTrackKind: {
+    case ORVIK_KIND_TRACK: {
       const AttributeReader r(api, handle, "PcbApi_QueryTrack");
       out.layer = r.Layer();
       out.shape = TrackShape{r.Length(kX1Position), r.Length(kY1Position), r.Length(kX2Position), r.Length(kY2Position),
                              r.Length(kTrackWidthPosition)};
       return true;
     }
-    case kArcKind: {
+    case ORVIK_KIND_ARC: {
       const AttributeReader r(api, handle, "PcbApi_QueryArc");
       out.layer = r.Layer();
       out.shape = ArcShape{r.Length(kXPosition),       r.Length(kYPosition),     r.Length(kArcRadiusPosition),
                            r.Angle(kArcStartPosition), r.Angle(kArcEndPosition), r.Length(kArcWidthPosition)};
       return true;
     }
-    case kPadKind: {
+    case ORVIK_KIND_PAD: {
       out.layer = AttributeReader(api, handle, "PcbApi_QueryPad").Layer();
       out.shape = ReadPad(api, handle, out.layer);
       return true;
     }
-    case kViaKind: {
+    case ORVIK_KIND_VIA: {
       const AttributeReader r(api, handle, "PcbApi_QueryVia");
       const uint8_t legacy = r.Byte(kLayerPosition);
       out.layer = legacy <= kMaxLayer ? legacy : 0;
@@ -122,14 +122,14 @@ bool ReadShape(const KovlanApi& api, uint32_t handle, uint8_t kind, Primitive& o
           ViaShape{r.Length(kXPosition), r.Length(kYPosition), r.Length(kViaSizePosition), r.Length(kViaHolePosition)};
       return true;
     }
-    case kFillKind: {
+    case ORVIK_KIND_FILL: {
       const AttributeReader r(api, handle, "PcbApi_QueryFill");
       out.layer = r.Layer();
       out.shape = FillShape{r.Length(kX1Position), r.Length(kY1Position), r.Length(kX2Position), r.Length(kY2Position),
                             r.Angle(kFillRotationPosition)};
       return true;
     }
-    case kTextKind: {
+    case ORVIK_KIND_TEXT: {
       const AttributeReader r(api, handle, "PcbApi_QueryText");
       out.layer = r.Layer();
       out.shape =
@@ -144,7 +144,9 @@ bool ReadShape(const KovlanApi& api, uint32_t handle, uint8_t kind, Primitive& o
 }
 
 std::string LayerName(const KovlanApi& api, uint32_t board, int layer) {
-  const char* entryPoint = layer >= 39 && layer <= 54 ? "PcbApi_QueryInternalPlane" : "PcbApi_QueryLayer";
+  const char* entryPoint = layer >= ORVIK_LAYER_InternalPlane1 && layer <= ORVIK_LAYER_InternalPlane16
+                               ? "PcbApi_QueryInternalPlane"
+                               : "PcbApi_QueryLayer";
   OrvikShortString name{};
   if (api.ReadLayerAttribute(board, entryPoint, layer, kLayerNamePosition, &name, static_cast<int32_t>(sizeof name)) ==
           static_cast<int32_t>(sizeof name) &&
@@ -162,7 +164,7 @@ class GroupNames {
   const std::string& Of(uint32_t handle, uint8_t kind) {
     auto it = names_.find(handle);
     if (it == names_.end()) {
-      it = names_.emplace(handle, kind == kNetKind ? NetName(api_, handle) : ComponentName(api_, handle)).first;
+      it = names_.emplace(handle, kind == ORVIK_KIND_NET ? NetName(api_, handle) : ComponentName(api_, handle)).first;
     }
     return it->second;
   }
@@ -181,8 +183,8 @@ BoardScene ReadBoardScene(const KovlanApi& api) {
   std::vector<uint32_t> candidates;
   for (const uint32_t handle : Members(api, board)) {
     const uint8_t kind = api.ObjectKind(handle);
-    if (kind == kComponentKind) components.insert(handle);
-    if (kind == kComponentKind || kind == kNetKind) {
+    if (kind == ORVIK_KIND_COMPONENT) components.insert(handle);
+    if (kind == ORVIK_KIND_COMPONENT || kind == ORVIK_KIND_NET) {
       const std::vector<uint32_t> members = Members(api, handle);
       candidates.insert(candidates.end(), members.begin(), members.end());
     } else {
@@ -202,8 +204,8 @@ BoardScene ReadBoardScene(const KovlanApi& api) {
     for (const uint32_t container : Memberships(api, handle)) {
       const uint8_t kind = api.ObjectKind(container);
       if (container == board || components.contains(container)) placed = true;
-      if (kind == kNetKind && p.net.empty()) p.net = names.Of(container, kind);
-      if (kind == kComponentKind && p.component.empty()) p.component = names.Of(container, kind);
+      if (kind == ORVIK_KIND_NET && p.net.empty()) p.net = names.Of(container, kind);
+      if (kind == ORVIK_KIND_COMPONENT && p.component.empty()) p.component = names.Of(container, kind);
     }
     if (!placed || p.layer == 0) {
       ++scene.unplaced;

@@ -10,21 +10,18 @@ namespace orvik::host {
 
 namespace {
 
-constexpr uint8_t kArc = kArcKind, kPad = kPadKind, kVia = kViaKind, kTrack = kTrackKind, kText = kTextKind,
-                  kFill = kFillKind, kNet = kNetKind, kComponent = kComponentKind;
-
 struct KindName {
   uint8_t kind;
   const char* name;
 };
-constexpr std::array<KindName, 8> kKinds{{{kArc, "arcs"},
-                                          {kPad, "pads"},
-                                          {kVia, "vias"},
-                                          {kTrack, "tracks"},
-                                          {kText, "texts"},
-                                          {kFill, "fills"},
-                                          {kNet, "nets"},
-                                          {kComponent, "components"}}};
+constexpr std::array<KindName, 8> kKinds{{{ORVIK_KIND_ARC, "arcs"},
+                                          {ORVIK_KIND_PAD, "pads"},
+                                          {ORVIK_KIND_VIA, "vias"},
+                                          {ORVIK_KIND_TRACK, "tracks"},
+                                          {ORVIK_KIND_TEXT, "texts"},
+                                          {ORVIK_KIND_FILL, "fills"},
+                                          {ORVIK_KIND_NET, "nets"},
+                                          {ORVIK_KIND_COMPONENT, "components"}}};
 
 // The `top` groups with the most members; ties by name.
 std::vector<GroupEntry> Top(std::vector<std::pair<uint32_t, int32_t>> groups, int top,
@@ -78,8 +75,8 @@ ImportSummary CollectSummary(const KovlanApi& api, int top) {
     for (KindCount& k : s.boardByKind) {
       if (k.kind == kind) ++k.count;
     }
-    if (kind == kNet) nets.emplace_back(handle, MemberCount(api, handle));
-    if (kind == kComponent) components.emplace_back(handle, MemberCount(api, handle));
+    if (kind == ORVIK_KIND_NET) nets.emplace_back(handle, MemberCount(api, handle));
+    if (kind == ORVIK_KIND_COMPONENT) components.emplace_back(handle, MemberCount(api, handle));
   }
   s.netCount = static_cast<int32_t>(nets.size());
   s.componentCount = static_cast<int32_t>(components.size());
