@@ -19,10 +19,9 @@ struct TNetRecord {
 // Sets a net from a record: the name, and the number's low 16 bits as Index.
 void ApplyRecord(const TNetRecord& record, TPcbNet& net);
 
-class TNetSection final : public TRecordSection<TNetRecord, TPcbNet, ORVIK_KIND_NET> {
+class TNetSection final : public TRecordSection<TNetRecord, TPcbNet, TRecordKind::Net> {
  public:
   using TRecordSection::TRecordSection;
-  // Name, number, three ignored integers.
   void ReadRecords() override;
   // One net per record, then the number index over them.
   void CreateObjects() override;

@@ -33,15 +33,6 @@ TReadingThread g_readingThread = TReadingThread::Auto;
 
 void TOrvikFile::SetReadingThread(TReadingThread mode) noexcept { g_readingThread = mode; }
 
-bool SameKeyword(std::string_view a, std::string_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-    if (upper(a[i]) != upper(b[i])) return false;
-  }
-  return true;
-}
-
 TOrvikFile::TOrvikFile(std::string_view fileName) : FileName(fileName), Tokens(TextFile, TProgressRule::AfterFirst) {
   TextFile.Assign(FileName.View());
   Board = std::make_unique<TPcbBoard>(pcbapi::GetCurrentBoardHandle());

@@ -19,9 +19,6 @@
 
 namespace orvik {
 
-// Keywords compare without regard to the case of ASCII letters.
-bool SameKeyword(std::string_view a, std::string_view b) noexcept;
-
 // Where the reading pass runs. On a worker thread, the host's thread makes
 // the pass's progress calls meanwhile, the same calls in the same order; the
 // pass makes no other host call. Auto: on a worker when the machine has two
