@@ -76,10 +76,8 @@ void TComponentSection::CreateObjects() {
   if constexpr (!kListScanLookup) NumberIndex.Build(Objects);
 }
 
-TPcbComponent* FindComponentByNumber(const TSection& componentSection, std::int32_t number) noexcept {
-  const auto* components = dynamic_cast<const TComponentSection*>(&componentSection);
-  return LookupObjectByNumber<TPcbComponent>(components != nullptr ? &components->NumberIndex : nullptr,
-                                             componentSection, number);
+TPcbComponent* FindComponentByNumber(const TComponentSection& components, std::int32_t number) noexcept {
+  return LookupObjectByNumber(components.NumberIndex, components, number);
 }
 
 }  // namespace orvik

@@ -47,8 +47,7 @@ class TComponentSection final : public TSectionOf<TComponentRecord, TRecordKind:
 
 // The first component among the section's objects whose Index, read as
 // 0..65535, equals `number`; nil when none does. Constant time through the
-// section's index once CreateObjects has run on a TComponentSection; a scan
-// of the list otherwise.
-TPcbComponent* FindComponentByNumber(const TSection& componentSection, std::int32_t number) noexcept;
+// section's index once CreateObjects has run; a scan of the list otherwise.
+TPcbComponent* FindComponentByNumber(const TComponentSection& components, std::int32_t number) noexcept;
 
 }  // namespace orvik

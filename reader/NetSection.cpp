@@ -24,9 +24,8 @@ void TNetSection::CreateObjects() {
   if constexpr (!kListScanLookup) NumberIndex.Build(Objects);
 }
 
-TPcbNet* FindNetByNumber(const TSection& netSection, std::int32_t number) noexcept {
-  const auto* nets = dynamic_cast<const TNetSection*>(&netSection);
-  return LookupObjectByNumber<TPcbNet>(nets != nullptr ? &nets->NumberIndex : nullptr, netSection, number);
+TPcbNet* FindNetByNumber(const TNetSection& nets, std::int32_t number) noexcept {
+  return LookupObjectByNumber(nets.NumberIndex, nets, number);
 }
 
 }  // namespace orvik

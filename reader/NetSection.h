@@ -33,7 +33,7 @@ class TNetSection final : public TRecordSection<TNetRecord, TPcbNet, TRecordKind
 // The first net among the section's objects whose Index, read as 0..65535,
 // equals `number`; nil when none does (always for negative numbers and
 // numbers above 65535). Constant time through the section's index once
-// CreateObjects has run on a TNetSection; a scan of the list otherwise.
-TPcbNet* FindNetByNumber(const TSection& netSection, std::int32_t number) noexcept;
+// CreateObjects has run; a scan of the list otherwise.
+TPcbNet* FindNetByNumber(const TNetSection& nets, std::int32_t number) noexcept;
 
 }  // namespace orvik
