@@ -64,7 +64,7 @@ struct RecordPlace {
   std::uint64_t Offset = 0;
   std::uint64_t NetOffset = 0;
   std::uint64_t ComponentOffset = 0;
-  std::optional<std::pair<std::string, std::uint64_t>> PointStop;  // a POLY's consumed non-PNT word
+  std::optional<std::pair<std::string, std::uint64_t>> PointStop;  // a consumed word that is no point keyword
   std::string Trailer;                                             // what happened to the rest of the line it ended on
 };
 
@@ -94,7 +94,7 @@ class FileChecker final : public TReaderObserver {
     FinishRecord();
     hasPending_ = false;
     layout_ = FindRecordLayout(pending_.Text);
-    if (layout_ == nullptr) return;  // the driver and this table disagree: nothing to say
+    if (layout_ == nullptr) return;  // not reached: the driver found the keyword in the same table
     current_ = RecordPlace{};
     current_.Offset = pending_.Offset;
     recordLine_ = LineOf(pending_.Offset);
@@ -116,7 +116,7 @@ class FileChecker final : public TReaderObserver {
     FinishRecord();
   }
 
-  std::vector<RecordPlace>& Places(std::size_t layout) { return places_[layout]; }
+  std::vector<RecordPlace>& Places(TRecordKind kind) { return places_[IndexOf(kind)]; }
   std::size_t CommentLines() const noexcept { return commentLines_; }
 
   void Add(TFindingKind kind, std::uint64_t offset, std::string message) {
@@ -289,7 +289,7 @@ std::vector<bool> CheckNumbers(FileChecker& checker, const TLineIndex& lines, co
                                TFindingKind duplicate) {
   const std::string keyword(LayoutOf(Section::kRecordKind).Keyword);
   const auto& records = section.Records;
-  const std::vector<RecordPlace>& places = checker.Places(IndexOf(Section::kRecordKind));
+  const std::vector<RecordPlace>& places = checker.Places(Section::kRecordKind);
   std::vector<bool> known(kNumbers, false);
   std::vector<std::size_t> first(kNumbers, 0);
   for (std::size_t i = 0; i < records.size() && i < places.size(); ++i) {
@@ -358,7 +358,7 @@ void CheckPrimitive(FileChecker& checker, const Groups& groups, const RecordPlac
 // Calls check(record, place) for the records of one primitive section.
 template <class Section, class Check>
 void ForEachRecord(const Section& section, FileChecker& checker, Check check) {
-  const std::vector<RecordPlace>& places = checker.Places(IndexOf(Section::kRecordKind));
+  const std::vector<RecordPlace>& places = checker.Places(Section::kRecordKind);
   for (std::size_t i = 0; i < section.Records.size() && i < places.size(); ++i) check(section.Records[i], places[i]);
 }
 
