@@ -32,7 +32,7 @@ class TSections {
   TSection& Of(TRecordKind kind) noexcept { return *byKind_[IndexOf(kind)]; }
   const TSection& Of(TRecordKind kind) const noexcept { return *byKind_[IndexOf(kind)]; }
   // All readers, in kind order.
-  const std::array<TSection*, kRecordKindCount>& All() const noexcept { return byKind_; }
+  const std::array<TSection*, kRecordKindCount>& All() noexcept { return byKind_; }
 
   // In kind order.
   TArcSection Arc;
