@@ -17,19 +17,18 @@ void ApplyRecord(const TArcRecord& record, TPcbArc& arc) {
   arc.Component = record.ComponentNumber;
 }
 
+namespace {
+
+// The sweep, until the start angle is added.
+void SetSweep(TArcRecord& record, std::int32_t sweep) { record.EndAngle = sweep == 0 ? 360.0 : sweep; }
+
+}  // namespace
+
 void TArcSection::ReadRecords() {
-  TArcRecord record;
-  record.Radius = Tokens.ReadInteger();
-  record.StartAngle = Tokens.ReadInteger();
-  const std::int32_t sweep = Tokens.ReadInteger();
-  record.EndAngle = sweep == 0 ? 360.0 : sweep;
-  record.Width = Tokens.ReadInteger();
-  record.Layer = CompactLayerToLegacy(static_cast<std::uint8_t>(Tokens.ReadInteger()));
-  record.X = Tokens.ReadInteger();
-  record.Y = Tokens.ReadInteger();
-  record.NetNumber = Tokens.ReadInteger();
-  record.ComponentNumber = Tokens.ReadInteger();
-  Tokens.ReadInteger();
+  using R = TArcRecord;
+  R record;
+  ReadFields<&R::Radius, &R::StartAngle, &SetSweep, &R::Width, &R::Layer, &R::X, &R::Y, &R::NetNumber,
+             &R::ComponentNumber, kDropField>(record);
   // The sum of two 32-bit values is exact in a double.
   record.EndAngle = NormalizeAngle(record.StartAngle + record.EndAngle);
   KeepRecord(record);

@@ -26,11 +26,10 @@ struct TArcRecord {
 // the layer through MapFileLayer.
 void ApplyRecord(const TArcRecord& record, TPcbArc& arc);
 
-class TArcSection final : public TRecordSection<TArcRecord, TPcbArc, ORVIK_KIND_ARC> {
+class TArcSection final : public TRecordSection<TArcRecord, TPcbArc, TRecordKind::Arc> {
  public:
   using TRecordSection::TRecordSection;
-  // Radius, start angle, sweep (0 means a full turn), width, layer, X, Y,
-  // net, component, one ignored integer.
+  // A sweep of 0 is a full turn.
   void ReadRecords() override;
 };
 

@@ -46,25 +46,24 @@ void PositionComponentText(TPcbText& text, std::int32_t x, std::int32_t y) {
   text.SyncWithHost(smWrite);
 }
 
+// The layout's limits are what the objects hold: the designator and the
+// comment become texts.
+static_assert(FindField(TRecordKind::Component, "designator")->Keeps == decltype(TPcbText::Text)::kCapacity);
+static_assert(FindField(TRecordKind::Component, "comment")->Keeps == decltype(TPcbText::Text)::kCapacity);
+static_assert(FindField(TRecordKind::Component, "pattern")->Keeps == decltype(TPcbComponent::Pattern)::kCapacity);
+
 void TComponentSection::ReadRecords() {
-  TComponentRecord record;
-  record.Designator = Tokens.ReadToken();
-  Tokens.ReadToken();
-  record.Comment = Tokens.ReadToken();
-  record.Pattern = Tokens.ReadToken();
-  Tokens.ReadToken();
-  record.X = Tokens.ReadInteger();
-  record.Y = Tokens.ReadInteger();
-  for (int i = 0; i < 4; ++i) Tokens.ReadInteger();
-  record.Number = Tokens.ReadInteger();
-  record.Layer = CompactLayerToLegacy(static_cast<std::uint8_t>(Tokens.ReadInteger()));
+  using R = TComponentRecord;
+  R record;
+  ReadFields<&R::Designator, kDropField, &R::Comment, &R::Pattern, kDropField, &R::X, &R::Y, kDropField, kDropField,
+             kDropField, kDropField, &R::Number, &R::Layer>(record);
   KeepRecord(record);
 }
 
 void TComponentSection::CreateObjects() {
   Objects.reserve(Objects.size() + Records.size());
   for (const TComponentRecord& record : Records) {
-    auto component = NewHostObject<TPcbComponent>(ORVIK_KIND_COMPONENT);
+    auto component = NewHostObject<TPcbComponent>(LayoutOf(kRecordKind).Object);
     TPcbText designator = BindComponentText(component->DesignatorHandle, record.Designator.View());
     TPcbText comment = BindComponentText(component->CommentHandle, record.Comment.View());
     ApplyRecord(record, *component);
@@ -77,10 +76,8 @@ void TComponentSection::CreateObjects() {
   if constexpr (!kListScanLookup) NumberIndex.Build(Objects);
 }
 
-TPcbComponent* FindComponentByNumber(const TSection& componentSection, std::int32_t number) noexcept {
-  const auto* components = dynamic_cast<const TComponentSection*>(&componentSection);
-  return LookupObjectByNumber<TPcbComponent>(components != nullptr ? &components->NumberIndex : nullptr,
-                                             componentSection, number);
+TPcbComponent* FindComponentByNumber(const TComponentSection& components, std::int32_t number) noexcept {
+  return LookupObjectByNumber(components.NumberIndex, components, number);
 }
 
 }  // namespace orvik

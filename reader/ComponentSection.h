@@ -33,11 +33,9 @@ void ApplyRecord(const TComponentRecord& record, TPcbComponent& component);
 // width 10 host units; then writes it to the host.
 void PositionComponentText(TPcbText& text, std::int32_t x, std::int32_t y);
 
-class TComponentSection final : public TSectionOf<TComponentRecord> {
+class TComponentSection final : public TSectionOf<TComponentRecord, TRecordKind::Component> {
  public:
   using TSectionOf::TSectionOf;
-  // Designator, a word, comment, pattern, a word, X, Y, four ignored
-  // integers, number, layer.
   void ReadRecords() override;
   // One component per record, each with its designator and comment texts;
   // then the number index over them.
@@ -49,8 +47,7 @@ class TComponentSection final : public TSectionOf<TComponentRecord> {
 
 // The first component among the section's objects whose Index, read as
 // 0..65535, equals `number`; nil when none does. Constant time through the
-// section's index once CreateObjects has run on a TComponentSection; a scan
-// of the list otherwise.
-TPcbComponent* FindComponentByNumber(const TSection& componentSection, std::int32_t number) noexcept;
+// section's index once CreateObjects has run; a scan of the list otherwise.
+TPcbComponent* FindComponentByNumber(const TComponentSection& components, std::int32_t number) noexcept;
 
 }  // namespace orvik

@@ -15,15 +15,9 @@ void ApplyRecord(const TFillRecord& record, TPcbFill& fill) {
 }
 
 void TFillSection::ReadRecords() {
-  TFillRecord record;
-  record.Layer = CompactLayerToLegacy(static_cast<std::uint8_t>(Tokens.ReadInteger()));
-  record.X1 = Tokens.ReadInteger();
-  record.Y1 = Tokens.ReadInteger();
-  record.X2 = Tokens.ReadInteger();
-  record.Y2 = Tokens.ReadInteger();
-  record.NetNumber = Tokens.ReadInteger();
-  record.ComponentNumber = Tokens.ReadInteger();
-  Tokens.ReadInteger();
+  using R = TFillRecord;
+  R record;
+  ReadFields<&R::Layer, &R::X1, &R::Y1, &R::X2, &R::Y2, &R::NetNumber, &R::ComponentNumber, kDropField>(record);
   KeepRecord(record);
 }
 

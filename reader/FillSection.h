@@ -24,10 +24,9 @@ struct TFillRecord {
 // layer through MapFileLayer; the rotation stays the host's.
 void ApplyRecord(const TFillRecord& record, TPcbFill& fill);
 
-class TFillSection final : public TRecordSection<TFillRecord, TPcbFill, ORVIK_KIND_FILL> {
+class TFillSection final : public TRecordSection<TFillRecord, TPcbFill, TRecordKind::Fill> {
  public:
   using TRecordSection::TRecordSection;
-  // Layer, X1, Y1, X2, Y2, net, component, one ignored integer.
   void ReadRecords() override;
 };
 

@@ -9,11 +9,13 @@ void ApplyRecord(const TNetRecord& record, TPcbNet& net) {
   net.Index = static_cast<std::int16_t>(static_cast<std::uint16_t>(record.Number));
 }
 
+// The layout's limit is what the net object holds.
+static_assert(FindField(TRecordKind::Net, "name")->Keeps == decltype(TPcbNet::Name)::kCapacity);
+
 void TNetSection::ReadRecords() {
-  TNetRecord record;
-  record.Name = Tokens.ReadToken();
-  record.Number = Tokens.ReadInteger();
-  for (int i = 0; i < 3; ++i) Tokens.ReadInteger();
+  using R = TNetRecord;
+  R record;
+  ReadFields<&R::Name, &R::Number, kDropField, kDropField, kDropField>(record);
   KeepRecord(record);
 }
 
@@ -22,9 +24,8 @@ void TNetSection::CreateObjects() {
   if constexpr (!kListScanLookup) NumberIndex.Build(Objects);
 }
 
-TPcbNet* FindNetByNumber(const TSection& netSection, std::int32_t number) noexcept {
-  const auto* nets = dynamic_cast<const TNetSection*>(&netSection);
-  return LookupObjectByNumber<TPcbNet>(nets != nullptr ? &nets->NumberIndex : nullptr, netSection, number);
+TPcbNet* FindNetByNumber(const TNetSection& nets, std::int32_t number) noexcept {
+  return LookupObjectByNumber(nets.NumberIndex, nets, number);
 }
 
 }  // namespace orvik

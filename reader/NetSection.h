@@ -19,10 +19,9 @@ struct TNetRecord {
 // Sets a net from a record: the name, and the number's low 16 bits as Index.
 void ApplyRecord(const TNetRecord& record, TPcbNet& net);
 
-class TNetSection final : public TRecordSection<TNetRecord, TPcbNet, ORVIK_KIND_NET> {
+class TNetSection final : public TRecordSection<TNetRecord, TPcbNet, TRecordKind::Net> {
  public:
   using TRecordSection::TRecordSection;
-  // Name, number, three ignored integers.
   void ReadRecords() override;
   // One net per record, then the number index over them.
   void CreateObjects() override;
@@ -34,7 +33,7 @@ class TNetSection final : public TRecordSection<TNetRecord, TPcbNet, ORVIK_KIND_
 // The first net among the section's objects whose Index, read as 0..65535,
 // equals `number`; nil when none does (always for negative numbers and
 // numbers above 65535). Constant time through the section's index once
-// CreateObjects has run on a TNetSection; a scan of the list otherwise.
-TPcbNet* FindNetByNumber(const TSection& netSection, std::int32_t number) noexcept;
+// CreateObjects has run; a scan of the list otherwise.
+TPcbNet* FindNetByNumber(const TNetSection& nets, std::int32_t number) noexcept;
 
 }  // namespace orvik

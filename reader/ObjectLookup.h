@@ -10,6 +10,14 @@
 
 namespace orvik {
 
+// The object as class `Object` (a class with a kObjectId), nil when it is of
+// another kind: the object kind that each class's constructor sets tells
+// the class.
+template <class Object>
+Object* AsKind(TPCBObject* object) noexcept {
+  return object->ObjectId == Object::kObjectId ? static_cast<Object*>(object) : nullptr;
+}
+
 // Scans the section's objects in order for the first object of class
 // `Object` whose Index, read as 0..65535, equals `number`. Numbers outside
 // 0..65535 match nothing.
@@ -18,7 +26,7 @@ Object* FindObjectByNumber(const TSection& section, std::int32_t number) noexcep
   if (number < 0 || number > 0xFFFF) return nullptr;
   for (const auto& object : section.Objects) {
     if (static_cast<std::uint16_t>(object->Index) != number) continue;
-    if (auto* match = dynamic_cast<Object*>(object.get())) return match;
+    if (auto* match = AsKind<Object>(object.get())) return match;
   }
   return nullptr;
 }
@@ -42,7 +50,7 @@ class TNumberIndex {
     for (std::size_t i = objects.size(); i-- > 0;) {
       // Walking backwards, the first matching object in list order is the
       // last one written.
-      if (dynamic_cast<Object*>(objects[i].get()) == nullptr) continue;
+      if (AsKind<Object>(objects[i].get()) == nullptr) continue;
       slots_[static_cast<std::uint16_t>(objects[i]->Index)] = static_cast<std::uint32_t>(i + 1);
     }
     size_ = objects.size();
@@ -75,9 +83,9 @@ class TNumberIndex {
 // when it covers the list, else the scan. A build with
 // ORVIK_LIST_SCAN_LOOKUP defined always scans (the benchmark's reference).
 template <class Object>
-Object* LookupObjectByNumber(const TNumberIndex<Object>* index, const TSection& section, std::int32_t number) noexcept {
+Object* LookupObjectByNumber(const TNumberIndex<Object>& index, const TSection& section, std::int32_t number) noexcept {
 #ifndef ORVIK_LIST_SCAN_LOOKUP
-  if (index != nullptr && index->Covers(section.Objects.size())) return index->Find(section.Objects, number);
+  if (index.Covers(section.Objects.size())) return index.Find(section.Objects, number);
 #else
   (void)index;
 #endif

@@ -12,16 +12,8 @@
 #include "RTL/RT_PCB/PcbApi.h"
 #include "RTL/RT_PCB/PcbComponent.h"
 #include "RTL/RT_PCB/PcbNet.h"
-#include "reader/ArcSection.h"
-#include "reader/ComponentSection.h"
-#include "reader/FillSection.h"
-#include "reader/NetSection.h"
-#include "reader/PadSection.h"
-#include "reader/PolygonSection.h"
 #include "reader/ProgressCount.h"
-#include "reader/TextSection.h"
-#include "reader/TrackSection.h"
-#include "reader/ViaSection.h"
+#include "reader/RecordLayout.h"
 
 namespace orvik {
 
@@ -33,52 +25,21 @@ TReadingThread g_readingThread = TReadingThread::Auto;
 
 void TOrvikFile::SetReadingThread(TReadingThread mode) noexcept { g_readingThread = mode; }
 
-bool SameKeyword(std::string_view a, std::string_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-    if (upper(a[i]) != upper(b[i])) return false;
-  }
-  return true;
-}
-
 TOrvikFile::TOrvikFile(std::string_view fileName) : FileName(fileName), Tokens(TextFile, TProgressRule::AfterFirst) {
   TextFile.Assign(FileName.View());
   Board = std::make_unique<TPcbBoard>(pcbapi::GetCurrentBoardHandle());
   Board->SyncWithHost(smRead);
-  RegisterSections();
+  sections_ = std::make_unique<TSections>(TextFile);
 }
 
 TOrvikFile::~TOrvikFile() {
-  for (auto& entry : Sections) entry.Reader.reset();
-  Sections.clear();
+  sections_.reset();
   try {
     TextFile.Close();
   } catch (const platform::EInOutError&) {
     // Closing a file opened for reading cannot lose data; nothing to report.
   }
   Board.reset();
-}
-
-void TOrvikFile::RegisterSections() {
-  Sections.reserve(9);
-  Sections.push_back({"ARC", std::make_unique<TArcSection>(TextFile)});
-  Sections.push_back({"PAD", std::make_unique<TPadSection>(TextFile)});
-  Sections.push_back({"VIA", std::make_unique<TViaSection>(TextFile)});
-  Sections.push_back({"LINE", std::make_unique<TTrackSection>(TextFile)});
-  Sections.push_back({"TEXT", std::make_unique<TTextSection>(TextFile)});
-  Sections.push_back({"FILL", std::make_unique<TFillSection>(TextFile)});
-  Sections.push_back({"NET", std::make_unique<TNetSection>(TextFile)});
-  Sections.push_back({"COMP", std::make_unique<TComponentSection>(TextFile)});
-  Sections.push_back({"POLY", std::make_unique<TPolygonSection>(TextFile)});
-}
-
-TSection* TOrvikFile::FindSection(std::string_view keyword) const noexcept {
-  if (keyword.empty()) return nullptr;
-  for (const auto& entry : Sections) {
-    if (SameKeyword(entry.Keyword, keyword)) return entry.Reader.get();
-  }
-  return nullptr;
 }
 
 void TOrvikFile::OpenProgress(std::string_view message, std::int64_t total) {
@@ -110,7 +71,7 @@ void TOrvikFile::Import() {
 void TOrvikFile::ReadOnly(TReaderObserver& observer) {
   observer_ = &observer;
   Tokens.SetObserver(&observer);
-  for (auto& entry : Sections) entry.Reader->SetObserver(&observer);
+  for (TSection* section : sections_->All()) section->SetObserver(&observer);
   try {
     ReadFile();
   } catch (...) {
@@ -134,7 +95,7 @@ void TOrvikFile::ReadFile() {
 
 void TOrvikFile::SetProgressCount(TProgressCount* count) noexcept {
   Tokens.SetProgressCount(count);
-  for (auto& entry : Sections) entry.Reader->SetProgressCount(count);
+  for (TSection* section : sections_->All()) section->SetProgressCount(count);
 }
 
 bool TOrvikFile::ReadingPassOnWorker() {
@@ -174,10 +135,10 @@ bool TOrvikFile::ReadingPassOnWorker() {
 
 void TOrvikFile::ReadingPass() {
   while (!TextFile.Eof()) {
-    if (TSection* section = FindSection(Tokens.ReadToken())) {
+    if (const TRecordLayout* layout = FindRecordLayout(Tokens.ReadToken())) {
       if (observer_ != nullptr) [[unlikely]]
         observer_->OnRecordStart();
-      section->ReadRecords();
+      sections_->Of(layout->Kind).ReadRecords();
     } else {
       if (observer_ != nullptr) [[unlikely]]
         observer_->OnLineSkipped();
@@ -200,11 +161,10 @@ void TOrvikFile::SkipLine() {
 }
 
 void TOrvikFile::CommitToBoard() {
-  TSection* const comp = FindSection("COMP");
-  TSection* const net = FindSection("NET");
-  const std::array<TSection*, 7> primitives = {FindSection("ARC"),  FindSection("PAD"),  FindSection("VIA"),
-                                               FindSection("LINE"), FindSection("TEXT"), FindSection("FILL"),
-                                               FindSection("POLY")};
+  TSections& s = *sections_;
+  TSection* const comp = &s.Component;
+  TSection* const net = &s.Net;
+  const std::array<TSection*, 7> primitives = {&s.Arc, &s.Pad, &s.Via, &s.Track, &s.Text, &s.Fill, &s.Polygon};
   std::int64_t records = static_cast<std::int64_t>(comp->RecordCount() + net->RecordCount());
   for (TSection* section : primitives) records += static_cast<std::int64_t>(section->RecordCount());
   OpenProgress("Adding primitives to board...", 2 * records);
@@ -225,16 +185,13 @@ void TOrvikFile::CommitToBoard() {
   CloseProgress();
 }
 
-void TOrvikFile::PlacePrimitives(TSection& section) {
-  // Looked up once, not per object.
-  const TSection& nets = *FindSection("NET");
-  const TSection& components = *FindSection("COMP");
+void TOrvikFile::PlacePrimitives(const TSection& section) {
   for (const auto& object : section.Objects) {
     // Tracks on MultiLayer are created but placed nowhere.
     if (object->ObjectId == ORVIK_KIND_TRACK && object->LegacyLayer() == layer::MultiLayer) continue;
-    if (object->Net != 0) AttachToNet(nets, *object);
+    if (object->Net != 0) AttachToNet(*object);
     if (object->Component != 0) {
-      AttachToComponent(components, *object);
+      AttachToComponent(*object);
     } else {
       Board->AddObject(object->Handle);
     }
@@ -242,21 +199,21 @@ void TOrvikFile::PlacePrimitives(TSection& section) {
   }
 }
 
-void TOrvikFile::PlaceGroups(TSection& section) {
+void TOrvikFile::PlaceGroups(const TSection& section) {
   for (const auto& object : section.Objects) {
     Board->AddObject(object->Handle);
     pcbapi::Percent_Update();
   }
 }
 
-void TOrvikFile::AttachToNet(const TSection& nets, TPCBObject& object) {
-  if (TPcbNet* net = FindNetByNumber(nets, object.Net)) {
+void TOrvikFile::AttachToNet(TPCBObject& object) {
+  if (TPcbNet* net = FindNetByNumber(sections_->Net, object.Net)) {
     pcbapi::AddObjectToContainer(net->Handle, object.Handle);
   }
 }
 
-void TOrvikFile::AttachToComponent(const TSection& components, TPCBObject& object) {
-  if (TPcbComponent* component = FindComponentByNumber(components, object.Component)) {
+void TOrvikFile::AttachToComponent(TPCBObject& object) {
+  if (TPcbComponent* component = FindComponentByNumber(sections_->Component, object.Component)) {
     if (object.ObjectId == ORVIK_KIND_TEXT) {
       // Matched exactly, case included.
       const std::string text = object.GetText();

@@ -1,26 +1,22 @@
 // TOrvikFile: one import of one Orvik ASCII PCB file into the host's current
-// board. A reading pass hands every keyword to its section reader; a commit
-// pass creates the host objects and attaches them to nets, components and
-// the board.
+// board. A reading pass hands every record to the section reader of its
+// keyword; a commit pass creates the host objects and attaches them to nets,
+// components and the board.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string_view>
-#include <vector>
 
 #include "RTL/RT_PCB/PcbBoard.h"
 #include "RTL/RT_PCB/PcbObject.h"
 #include "RTL/RT_PCB/ShortString.h"
 #include "platform/TextFile.h"
 #include "reader/ReaderObserver.h"
-#include "reader/Section.h"
+#include "reader/Sections.h"
 #include "reader/Tokenizer.h"
 
 namespace orvik {
-
-// Keywords compare without regard to the case of ASCII letters.
-bool SameKeyword(std::string_view a, std::string_view b) noexcept;
 
 // Where the reading pass runs. On a worker thread, the host's thread makes
 // the pass's progress calls meanwhile, the same calls in the same order; the
@@ -34,10 +30,10 @@ class TOrvikFile {
   static void SetReadingThread(TReadingThread mode) noexcept;
 
   // Binds the file (without opening it), reads the current board from the
-  // host and registers the nine section readers.
+  // host and makes the nine section readers.
   explicit TOrvikFile(std::string_view fileName);
-  // Frees the readers in registration order, closes the file, frees the
-  // client board. Host objects stay in the host.
+  // Frees the readers, closes the file, frees the client board. Host objects
+  // stay in the host.
   ~TOrvikFile();
   TOrvikFile(const TOrvikFile&) = delete;
   TOrvikFile& operator=(const TOrvikFile&) = delete;
@@ -54,16 +50,12 @@ class TOrvikFile {
   // Import.
   void ReadOnly(TReaderObserver& observer);
 
-  // Case-insensitive keyword lookup; nil for no match and the empty keyword.
-  TSection* FindSection(std::string_view keyword) const noexcept;
+  // The section readers, with their records (after ReadOnly) or their
+  // objects (after Import).
+  TSections& Sections() noexcept { return *sections_; }
+  const TSections& Sections() const noexcept { return *sections_; }
 
  private:
-  struct TRegisteredSection {
-    std::string_view Keyword;
-    std::unique_ptr<TSection> Reader;
-  };
-
-  void RegisterSections();
   // Opens the file and runs the reading pass within its progress range.
   void ReadFile();
   void ReadingPass();
@@ -74,10 +66,10 @@ class TOrvikFile {
   // Discards the rest of the line of the token just read.
   void SkipLine();
   void CommitToBoard();
-  void PlacePrimitives(TSection& section);
-  void PlaceGroups(TSection& section);
-  void AttachToNet(const TSection& nets, TPCBObject& object);
-  void AttachToComponent(const TSection& components, TPCBObject& object);
+  void PlacePrimitives(const TSection& section);
+  void PlaceGroups(const TSection& section);
+  void AttachToNet(TPCBObject& object);
+  void AttachToComponent(TPCBObject& object);
 
   void OpenProgress(std::string_view message, std::int64_t total);
   void CloseProgress();
@@ -85,7 +77,7 @@ class TOrvikFile {
   ShortString<255> FileName;
   platform::TextFile TextFile;
   TTokenizer Tokens;
-  std::vector<TRegisteredSection> Sections;
+  std::unique_ptr<TSections> sections_;
   std::unique_ptr<TPcbBoard> Board;
   bool progressOpen_ = false;
   TReaderObserver* observer_ = nullptr;

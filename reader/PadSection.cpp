@@ -2,11 +2,11 @@
 
 namespace orvik {
 
-std::uint8_t PadShapeFromWord(std::string_view word) noexcept { return word == "SQ" ? 2 : 1; }
+std::uint8_t PadShapeFromWord(std::string_view word) noexcept { return word == kPadShapeSquare ? 2 : 1; }
 
 TLegacyLayer PadLayerFromWord(std::string_view word) noexcept {
-  if (word == "TL") return layer::TopLayer;
-  if (word == "BL") return layer::BottomLayer;
+  if (word == kPadSideTop) return layer::TopLayer;
+  if (word == kPadSideBottom) return layer::BottomLayer;
   return layer::MultiLayer;
 }
 
@@ -29,20 +29,21 @@ void ApplyRecord(const TPadRecord& record, TPcbPad& pad) {
   pad.BotShape = pad.TopShape;
 }
 
+// The pad object holds every name the record keeps.
+static_assert(kPadRecordNameLength <= decltype(TPcbPad::Name)::kCapacity);
+
+namespace {
+
+void SetShape(TPadRecord& record, std::string_view word) { record.Shape = PadShapeFromWord(word); }
+void SetSide(TPadRecord& record, std::string_view word) { record.Layer = PadLayerFromWord(word); }
+
+}  // namespace
+
 void TPadSection::ReadRecords() {
-  TPadRecord record;
-  record.Shape = PadShapeFromWord(Tokens.ReadToken());
-  record.XSize = Tokens.ReadInteger();
-  record.YSize = Tokens.ReadInteger();
-  record.HoleSize = Tokens.ReadInteger();
-  record.Layer = PadLayerFromWord(Tokens.ReadToken());
-  Tokens.ReadToken();
-  record.Name = Tokens.ReadToken();
-  record.X = Tokens.ReadInteger();
-  record.Y = Tokens.ReadInteger();
-  record.NetNumber = Tokens.ReadInteger();
-  record.ComponentNumber = Tokens.ReadInteger();
-  Tokens.ReadInteger();
+  using R = TPadRecord;
+  R record;
+  ReadFields<&SetShape, &R::XSize, &R::YSize, &R::HoleSize, &SetSide, kDropField, &R::Name, &R::X, &R::Y, &R::NetNumber,
+             &R::ComponentNumber, kDropField>(record);
   KeepRecord(record);
 }
 

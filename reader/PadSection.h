@@ -11,7 +11,8 @@
 
 namespace orvik {
 
-inline constexpr std::size_t kPadRecordNameLength = 4;
+// The characters of a pad name the importer keeps.
+inline constexpr std::size_t kPadRecordNameLength = FindField(TRecordKind::Pad, "name")->Keeps;
 
 // One PAD record; lengths in mils.
 struct TPadRecord {
@@ -27,10 +28,11 @@ struct TPadRecord {
   std::int32_t ComponentNumber = 0;
 };
 
-// Shape word: exactly "SQ" gives 2 (square), anything else 1.
+// Shape word: exactly kPadShapeSquare ("SQ") gives 2 (square), anything
+// else 1.
 std::uint8_t PadShapeFromWord(std::string_view word) noexcept;
-// Side word: exactly "TL" gives TopLayer, "BL" BottomLayer, anything else
-// MultiLayer.
+// Side word: exactly kPadSideTop ("TL") gives TopLayer, kPadSideBottom
+// ("BL") BottomLayer, anything else MultiLayer.
 TLegacyLayer PadLayerFromWord(std::string_view word) noexcept;
 
 // Sets a pad from a record: mils to host units, the legacy layer as it
@@ -38,11 +40,9 @@ TLegacyLayer PadLayerFromWord(std::string_view word) noexcept;
 // bottom.
 void ApplyRecord(const TPadRecord& record, TPcbPad& pad);
 
-class TPadSection final : public TRecordSection<TPadRecord, TPcbPad, ORVIK_KIND_PAD> {
+class TPadSection final : public TRecordSection<TPadRecord, TPcbPad, TRecordKind::Pad> {
  public:
   using TRecordSection::TRecordSection;
-  // Shape word, X size, Y size, hole size, side word, a word, name, X, Y,
-  // net, component, one ignored integer.
   void ReadRecords() override;
 };
 

@@ -23,15 +23,12 @@ void ApplyRecord(const TPolygonRecord& record, TPcbFill& fill) {
 }
 
 void TPolygonSection::ReadRecords() {
-  TPolygonRecord record;
-  record.Layer = CompactLayerToLegacy(static_cast<std::uint8_t>(Tokens.ReadInteger()));
-  record.VertexCount = Tokens.ReadInteger();
-  record.NetNumber = Tokens.ReadInteger();
-  record.ComponentNumber = Tokens.ReadInteger();
-  Tokens.ReadInteger();
+  using R = TPolygonRecord;
+  R record;
+  ReadFields<&R::Layer, &R::VertexCount, &R::NetNumber, &R::ComponentNumber, kDropField>(record);
   if (record.VertexCount == kPolygonPointCount) {
     for (int k = 0; k < kPolygonPointCount; ++k) {
-      if (Tokens.ReadToken() != "PNT") break;
+      if (Tokens.ReadToken() != LayoutOf(kRecordKind).PointKeyword) break;
       record.PointX[k] = Tokens.ReadInteger();
       record.PointY[k] = Tokens.ReadInteger();
       record.PointsRead = k + 1;
@@ -44,7 +41,7 @@ void TPolygonSection::CreateObjects() {
   Objects.reserve(Objects.size() + Records.size());
   for (const TPolygonRecord& record : Records) {
     if (record.PointsRead == 0) continue;
-    auto fill = NewHostObject<TPcbFill>(ORVIK_KIND_FILL);
+    auto fill = NewHostObject<TPcbFill>(LayoutOf(kRecordKind).Object);
     ApplyRecord(record, *fill);
     fill->SyncWithHost(smWrite);
     Objects.push_back(std::move(fill));

@@ -11,7 +11,8 @@
 
 namespace orvik {
 
-inline constexpr int kPolygonPointCount = 4;
+// The points a POLY record may have.
+inline constexpr int kPolygonPointCount = static_cast<int>(LayoutOf(TRecordKind::Polygon).Points);
 
 // One POLY record; coordinates in mils.
 struct TPolygonRecord {
@@ -29,12 +30,11 @@ struct TPolygonRecord {
 // mils to host units; the layer through MapFileLayer.
 void ApplyRecord(const TPolygonRecord& record, TPcbFill& fill);
 
-class TPolygonSection final : public TSectionOf<TPolygonRecord> {
+class TPolygonSection final : public TSectionOf<TPolygonRecord, TRecordKind::Polygon> {
  public:
   using TSectionOf::TSectionOf;
-  // Layer, vertex count, net, component, one ignored integer; with a vertex
-  // count of exactly 4, up to four "PNT X Y" points, stopping at the first
-  // word that is not "PNT".
+  // With a vertex count of exactly kPolygonPointCount, reads up to that many
+  // points, stopping at the first word that is not the point keyword.
   void ReadRecords() override;
   // One fill per record from which at least one point was read; no progress
   // step.

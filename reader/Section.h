@@ -1,4 +1,4 @@
-// The section framework: one reader per record keyword. A reader keeps the
+// The section framework: one reader per record kind. A reader keeps the
 // records it reads (file values, unconverted) and later turns them into host
 // objects, which it owns as client objects.
 #pragma once
@@ -11,6 +11,8 @@
 #include "RTL/RT_PCB/PcbApi.h"
 #include "RTL/RT_PCB/PcbObject.h"
 #include "platform/TextFile.h"
+#include "reader/LayoutReader.h"
+#include "reader/RecordLayout.h"
 #include "reader/RecordList.h"
 #include "reader/Tokenizer.h"
 
@@ -43,10 +45,12 @@ class TSection {
   TTokenizer Tokens;
 };
 
-// A reader with typed record storage.
-template <class Record>
+// A reader of the records of kind `Kind`, with typed record storage.
+template <class Record, TRecordKind Kind>
 class TSectionOf : public TSection {
  public:
+  static constexpr TRecordKind kRecordKind = Kind;
+
   using TSection::TSection;
   std::size_t RecordCount() const override { return Records.size(); }
   void ReleaseRecords() noexcept override { Records.clear(); }
@@ -54,6 +58,12 @@ class TSectionOf : public TSection {
   TRecordList<Record> Records;
 
  protected:
+  // Reads the record's fields through its layout, one target per field
+  // (LayoutReader.h).
+  template <auto... Targets>
+  void ReadFields(Record& record) {
+    orvik::ReadFields<Kind, Targets...>(Tokens, record);
+  }
   void KeepRecord(const Record& record) {
     Records.push_back(record);
     Tokens.ProgressStep();
@@ -69,18 +79,18 @@ std::unique_ptr<Object> NewHostObject(std::uint8_t kind) {
   return object;
 }
 
-// A reader that makes one host object of kind `Kind` per record, setting its
-// attributes with the stateless ApplyRecord(const Record&, Object&) that the
-// record's header declares.
-template <class Record, class Object, std::uint8_t Kind>
-class TRecordSection : public TSectionOf<Record> {
+// A reader that makes one host object per record, of the object kind its
+// layout names, setting its attributes with the stateless
+// ApplyRecord(const Record&, Object&) that the record's header declares.
+template <class Record, class Object, TRecordKind Kind>
+class TRecordSection : public TSectionOf<Record, Kind> {
  public:
-  using TSectionOf<Record>::TSectionOf;
+  using TSectionOf<Record, Kind>::TSectionOf;
 
   void CreateObjects() override {
     this->Objects.reserve(this->Objects.size() + this->Records.size());
     for (const Record& record : this->Records) {
-      auto object = NewHostObject<Object>(Kind);
+      auto object = NewHostObject<Object>(LayoutOf(Kind).Object);
       ApplyRecord(record, *object);
       object->SyncWithHost(smWrite);
       this->Objects.push_back(std::move(object));

@@ -17,20 +17,24 @@ void ApplyRecord(const TTextRecord& record, TPcbText& text) {
   if (text.Width == 0) text.Width = DefaultTextWidth(text.Height);
 }
 
-void TTextSection::ReadRecords() {
-  TTextRecord record;
-  record.Text = Tokens.ReadToken();
-  record.Height = Tokens.ReadInteger();
-  const TTextRotation rotation = TextRotationFromCode(Tokens.ReadInteger());
+namespace {
+
+void SetRotation(TTextRecord& record, std::int32_t code) {
+  const TTextRotation rotation = TextRotationFromCode(code);
   record.Rotation = rotation.Degrees;
   record.Mirrored = rotation.Mirrored;
-  record.Width = Tokens.ReadInteger();
-  record.Layer = CompactLayerToLegacy(static_cast<std::uint8_t>(Tokens.ReadInteger()));
-  record.X = Tokens.ReadInteger();
-  record.Y = Tokens.ReadInteger();
-  for (int i = 0; i < 4; ++i) Tokens.ReadInteger();
-  record.TrailingNumber = Tokens.ReadInteger();
-  Tokens.ReadInteger();
+}
+
+}  // namespace
+
+// The layout's limit is what the text object holds.
+static_assert(FindField(TRecordKind::Text, "text")->Keeps == decltype(TPcbText::Text)::kCapacity);
+
+void TTextSection::ReadRecords() {
+  using R = TTextRecord;
+  R record;
+  ReadFields<&R::Text, &R::Height, &SetRotation, &R::Width, &R::Layer, &R::X, &R::Y, kDropField, kDropField, kDropField,
+             kDropField, &R::TrailingNumber, kDropField>(record);
   KeepRecord(record);
 }
 

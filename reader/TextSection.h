@@ -20,7 +20,7 @@ struct TTextRecord {
   TLegacyLayer Layer = 0;  // after CompactLayerToLegacy
   std::int32_t X = 0;
   std::int32_t Y = 0;
-  std::int32_t TrailingNumber = 0;  // the twelfth field; kept, not used
+  std::int32_t TrailingNumber = 0;  // the "number" field; kept, not used
 };
 
 // Sets a text from a record: the string cut to 254 characters, mils to host
@@ -28,11 +28,9 @@ struct TTextRecord {
 // height. The text's net and component are left as the host gave them.
 void ApplyRecord(const TTextRecord& record, TPcbText& text);
 
-class TTextSection final : public TRecordSection<TTextRecord, TPcbText, ORVIK_KIND_TEXT> {
+class TTextSection final : public TRecordSection<TTextRecord, TPcbText, TRecordKind::Text> {
  public:
   using TRecordSection::TRecordSection;
-  // Text, height, rotation code, width, layer, X, Y, four ignored integers,
-  // the trailing number, one ignored integer.
   void ReadRecords() override;
 };
 

@@ -25,10 +25,9 @@ struct TTrackRecord {
 // layer through MapFileLayer, a zero width to 10 host units (0.001 mil).
 void ApplyRecord(const TTrackRecord& record, TPcbTrack& track);
 
-class TTrackSection final : public TRecordSection<TTrackRecord, TPcbTrack, ORVIK_KIND_TRACK> {
+class TTrackSection final : public TRecordSection<TTrackRecord, TPcbTrack, TRecordKind::Track> {
  public:
   using TRecordSection::TRecordSection;
-  // Width, layer, X1, Y1, X2, Y2, net, component, one ignored integer.
   void ReadRecords() override;
 };
 

@@ -12,16 +12,10 @@ void ApplyRecord(const TViaRecord& record, TPcbVia& via) {
 }
 
 void TViaSection::ReadRecords() {
-  TViaRecord record;
-  Tokens.ReadToken();
-  record.Size = Tokens.ReadInteger();
-  record.HoleSize = Tokens.ReadInteger();
-  Tokens.ReadToken();
-  record.X = Tokens.ReadInteger();
-  record.Y = Tokens.ReadInteger();
-  record.NetNumber = Tokens.ReadInteger();
-  record.ComponentNumber = Tokens.ReadInteger();
-  Tokens.ReadInteger();
+  using R = TViaRecord;
+  R record;
+  ReadFields<kDropField, &R::Size, &R::HoleSize, kDropField, &R::X, &R::Y, &R::NetNumber, &R::ComponentNumber,
+             kDropField>(record);
   KeepRecord(record);
 }
 

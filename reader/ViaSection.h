@@ -21,11 +21,9 @@ struct TViaRecord {
 // Sets a via from a record: mils to host units; no layer.
 void ApplyRecord(const TViaRecord& record, TPcbVia& via);
 
-class TViaSection final : public TRecordSection<TViaRecord, TPcbVia, ORVIK_KIND_VIA> {
+class TViaSection final : public TRecordSection<TViaRecord, TPcbVia, TRecordKind::Via> {
  public:
   using TRecordSection::TRecordSection;
-  // A word, size, hole size, a word, X, Y, net, component, one ignored
-  // integer.
   void ReadRecords() override;
 };
 

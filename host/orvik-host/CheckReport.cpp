@@ -8,9 +8,9 @@ namespace orvik::host {
 
 namespace {
 
-std::array<std::size_t, kFindingKindCount> CountKinds(const FileCheck& check) {
+std::array<std::size_t, kFindingKindCount> CountKinds(const TFileCheck& check) {
   std::array<std::size_t, kFindingKindCount> counts{};
-  for (const Finding& finding : check.Findings) ++counts[static_cast<std::size_t>(finding.Kind)];
+  for (const TFinding& finding : check.Findings) ++counts[static_cast<std::size_t>(finding.Kind)];
   return counts;
 }
 
@@ -20,10 +20,10 @@ void AppendJsonString(std::string& out, std::string_view text) {
 
 }  // namespace
 
-std::string CheckText(const FileCheck& check, std::string_view fileName) {
+std::string CheckText(const TFileCheck& check, std::string_view fileName) {
   std::string out;
   const std::string name(fileName);
-  for (const Finding& finding : check.Findings) {
+  for (const TFinding& finding : check.Findings) {
     out += name + ":" + std::to_string(finding.Line) + ":" + std::to_string(finding.Column) +
            ": warning: " + finding.Message + " [" + std::string(FindingKindName(finding.Kind)) + "]\n";
   }
@@ -46,14 +46,14 @@ std::string CheckText(const FileCheck& check, std::string_view fileName) {
   std::string kinds;
   for (std::size_t i = 0; i < counts.size(); ++i) {
     if (counts[i] == 0) continue;
-    kinds += (kinds.empty() ? "" : ", ") + std::string(FindingKindName(static_cast<FindingKind>(i))) + " " +
+    kinds += (kinds.empty() ? "" : ", ") + std::string(FindingKindName(static_cast<TFindingKind>(i))) + " " +
              std::to_string(counts[i]);
   }
   out += " (" + kinds + ")\n";
   return out;
 }
 
-std::string CheckJson(const FileCheck& check, std::string_view fileName) {
+std::string CheckJson(const TFileCheck& check, std::string_view fileName) {
   std::string out = "{\n  \"file\": ";
   AppendJsonString(out, fileName);
   out += ",\n  \"clean\": ";
@@ -69,12 +69,12 @@ std::string CheckJson(const FileCheck& check, std::string_view fileName) {
   const auto counts = CountKinds(check);
   for (std::size_t i = 0; i < counts.size(); ++i) {
     out += i == 0 ? "" : ", ";
-    AppendJsonString(out, FindingKindName(static_cast<FindingKind>(i)));
+    AppendJsonString(out, FindingKindName(static_cast<TFindingKind>(i)));
     out += ": " + std::to_string(counts[i]);
   }
   out += "},\n  \"findings\": [";
   for (std::size_t i = 0; i < check.Findings.size(); ++i) {
-    const Finding& finding = check.Findings[i];
+    const TFinding& finding = check.Findings[i];
     out += i == 0 ? "\n    {\"kind\": " : ",\n    {\"kind\": ";
     AppendJsonString(out, FindingKindName(finding.Kind));
     out += ", \"line\": " + std::to_string(finding.Line) + ", \"column\": " + std::to_string(finding.Column) +

@@ -9,13 +9,13 @@
 #include "host/orvik-host/BoardPreview.h"
 #include "host/orvik-host/CheckReport.h"
 #include "host/orvik-host/ExitCodes.h"
-#include "host/orvik-host/FileCheck.h"
 #include "host/orvik-host/FileExists.h"
 #include "host/orvik-host/HtmlPage.h"
 #include "host/orvik-host/ProgressBar.h"
 #include "host/orvik-host/SceneReader.h"
 #include "host/orvik-host/Summary.h"
 #include "platform/TextFile.h"
+#include "reader/FileCheck.h"
 
 #ifndef ORVIK_HOST_VERSION
 #define ORVIK_HOST_VERSION "0"
@@ -192,7 +192,7 @@ int RunImport(const HostModules& modules, const Options& options) {
 int RunCheck(const HostModules& modules, const Options& options) {
   // The reader asks the host for its board; it gets an empty one.
   modules.Kovlan().Reset();
-  FileCheck check;
+  TFileCheck check;
   try {
     check = CheckFile(options.file);
   } catch (const platform::EInOutError& e) {

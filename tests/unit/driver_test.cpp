@@ -41,8 +41,8 @@ struct Imported {
   explicit Imported(std::string_view content) : file(content), driver(std::make_unique<TOrvikFile>(file.Path())) {
     driver->Import();
   }
-  const TSection& Section(std::string_view keyword) const { return *driver->FindSection(keyword); }
-  std::uint32_t Handle(std::string_view keyword, std::size_t i) const { return Section(keyword).Objects.at(i)->Handle; }
+  const TSection& Section(TRecordKind kind) const { return driver->Sections().Of(kind); }
+  std::uint32_t Handle(TRecordKind kind, std::size_t i) const { return Section(kind).Objects.at(i)->Handle; }
 
   TempFile file;
   std::unique_ptr<TOrvikFile> driver;
@@ -215,11 +215,11 @@ TEST_F(DriverTest, CommitCreatesGroupsFirstAndAddsThemLast) {
 
   // Primitives in section order, then components, then nets.
   EXPECT_EQ(Kinds(Members(KvHost_BoardHandle())), (std::vector<int>{1, 2, 3, 4, 5, 6, 6, 9, 8}));
-  const std::uint32_t netHandle = imported.Handle("NET", 0);
+  const std::uint32_t netHandle = imported.Handle(TRecordKind::Net, 0);
   EXPECT_EQ(Kinds(Members(netHandle)), (std::vector<int>{1, 2, 2, 3, 4, 6, 6}));
-  const std::uint32_t compHandle = imported.Handle("COMP", 0);
-  EXPECT_EQ(Members(compHandle), (std::vector<std::uint32_t>{imported.Handle("PAD", 1)}));
-  EXPECT_EQ(Memberships(imported.Handle("PAD", 1)), (std::vector<std::uint32_t>{netHandle, compHandle}));
+  const std::uint32_t compHandle = imported.Handle(TRecordKind::Component, 0);
+  EXPECT_EQ(Members(compHandle), (std::vector<std::uint32_t>{imported.Handle(TRecordKind::Pad, 1)}));
+  EXPECT_EQ(Memberships(imported.Handle(TRecordKind::Pad, 1)), (std::vector<std::uint32_t>{netHandle, compHandle}));
 }
 
 TEST_F(DriverTest, AttachmentRules) {
@@ -236,9 +236,9 @@ TEST_F(DriverTest, AttachmentRules) {
       "LINE 10 0 0 0 100 0 0 5 0\r\n"           // 6: unknown component: nowhere
       "PAD SQ 60 60 30 ML x 1 0 0 3 0 0\r\n");  // MultiLayer pads are placed
   const std::uint32_t board = KvHost_BoardHandle();
-  const std::uint32_t first = imported.Handle("NET", 0);
-  const std::uint32_t wide = imported.Handle("NET", 2);
-  auto track = [&](std::size_t i) { return imported.Handle("LINE", i); };
+  const std::uint32_t first = imported.Handle(TRecordKind::Net, 0);
+  const std::uint32_t wide = imported.Handle(TRecordKind::Net, 2);
+  auto track = [&](std::size_t i) { return imported.Handle(TRecordKind::Track, i); };
 
   EXPECT_EQ(KvHost_ObjectCount(4), 7);
   EXPECT_TRUE(Memberships(track(0)).empty());
@@ -248,8 +248,9 @@ TEST_F(DriverTest, AttachmentRules) {
   EXPECT_EQ(Memberships(track(4)), (std::vector<std::uint32_t>{board}));
   EXPECT_EQ(Memberships(track(5)), (std::vector<std::uint32_t>{board}));
   EXPECT_TRUE(Memberships(track(6)).empty());
-  EXPECT_EQ(Members(first), (std::vector<std::uint32_t>{imported.Handle("PAD", 0), track(2)}));  // pads placed first
-  EXPECT_TRUE(Members(imported.Handle("NET", 1)).empty());
+  EXPECT_EQ(Members(first),
+            (std::vector<std::uint32_t>{imported.Handle(TRecordKind::Pad, 0), track(2)}));  // pads placed first
+  EXPECT_TRUE(Members(imported.Handle(TRecordKind::Net, 1)).empty());
 }
 
 TEST_F(DriverTest, RefdesAndTypeTextsBindToTheirComponent) {
@@ -263,16 +264,16 @@ TEST_F(DriverTest, RefdesAndTypeTextsBindToTheirComponent) {
       "TEXT .REFDES 50 0 0 8 0 0 0 0 0 0 0 0\r\n"
       "TEXT .TYPE 50 0 0 8 0 0 0 0 0 0 0 0\r\n"
       "TEXT .refdes 50 0 0 8 0 0 0 0 0 0 0 0\r\n");
-  const std::uint32_t comp = imported.Handle("COMP", 0);
+  const std::uint32_t comp = imported.Handle(TRecordKind::Component, 0);
   std::uint32_t designator = 0, comment = 0;
   ASSERT_EQ(KvHost_ReadAttribute(comp, "PcbApi_QueryComponent", 4, &designator, sizeof designator), 4);
   ASSERT_EQ(KvHost_ReadAttribute(comp, "PcbApi_QueryComponent", 5, &comment, sizeof comment), 4);
-  EXPECT_EQ(designator, imported.Handle("TEXT", 0));
-  EXPECT_EQ(comment, imported.Handle("TEXT", 1));
+  EXPECT_EQ(designator, imported.Handle(TRecordKind::Text, 0));
+  EXPECT_EQ(comment, imported.Handle(TRecordKind::Text, 1));
 
   // No text is added to the component or the board.
   EXPECT_TRUE(Members(comp).empty());
-  for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(Memberships(imported.Handle("TEXT", i)).empty()) << i;
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(Memberships(imported.Handle(TRecordKind::Text, i)).empty()) << i;
   EXPECT_EQ(Kinds(Members(KvHost_BoardHandle())), (std::vector<int>{9}));
 
   // One rebinding exchange per text of the component, matched or not.
@@ -325,7 +326,7 @@ TEST_F(DriverTest, DemoBoardImports) {
   EXPECT_GT(KvHost_ObjectCount(1), 0);
   EXPECT_GT(KvHost_ObjectCount(3), 0);
   EXPECT_GT(KvHost_ObjectCount(4), 0);
-  EXPECT_EQ(driver.FindSection("POLY")->Objects.size(), 1u);
+  EXPECT_EQ(driver.Sections().Polygon.Objects.size(), 1u);
   EXPECT_EQ(KvHost_ProgressOpen(), 0);
 }
 

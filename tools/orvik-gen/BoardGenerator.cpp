@@ -22,6 +22,10 @@ constexpr std::int32_t kBottomOverlay = 9;
 constexpr std::int32_t kMechanical1 = 12;
 constexpr std::int32_t kMechanical2 = 13;
 
+// Pours are quadrilaterals: as many points as a POLY record takes.
+constexpr const TRecordLayout& kPolygon = LayoutOf(TRecordKind::Polygon);
+static_assert(kPolygon.Points == 4);
+
 struct FamilyValues {
   std::string_view family;
   std::array<std::string_view, 6> values;
@@ -373,38 +377,28 @@ void BoardGenerator::GroupPadsByNet() {
 
 void BoardGenerator::WriteNets() {
   for (std::uint32_t n = 1; n <= counts_.nets; ++n) {
-    out_->Keyword("NET");
-    if (n <= powerNets_) {
-      out_->Word(kPowerNames[n - 1]);
-    } else {
-      switch (n % 10) {
-        case 6:
-          out_->Word(Label("DATA", n).View());
-          break;
-        case 7:
-          out_->Word(Label("ADDR", n).View());
-          break;
-        case 8:
-          out_->Word(Label("CLK_", n).View());
-          break;
-        case 9:
-          // Now and then a quoted name with a blank.
-          if (n % 50 == 9) {
-            out_->Quoted(Label("SPI BUS", n, ' ').View());
-          } else {
-            out_->Word(Label("IRQ", n).View());
-          }
-          break;
-        default:
-          out_->Word(Label("N", n).View());
-          break;
-      }
+    Label label("N", n);
+    bool quoted = false;
+    switch (n % 10) {
+      case 6:
+        label = Label("DATA", n);
+        break;
+      case 7:
+        label = Label("ADDR", n);
+        break;
+      case 8:
+        label = Label("CLK_", n);
+        break;
+      case 9:
+        // Now and then a quoted name with a blank.
+        quoted = n % 50 == 9;
+        label = quoted ? Label("SPI BUS", n, ' ') : Label("IRQ", n);
+        break;
+      default:
+        break;
     }
-    out_->Int(n);
-    out_->Int(netStart_[n + 1] - netStart_[n]);
-    out_->Int(0);
-    out_->Int(0);
-    out_->EndLine();
+    const TokenValue name = n <= powerNets_ ? TokenValue{kPowerNames[n - 1]} : TokenValue{label.View(), quoted};
+    out_->Record<TRecordKind::Net>(name, n, netStart_[n + 1] - netStart_[n], 0, 0);
     ++written_.nets;
   }
 }
@@ -415,44 +409,26 @@ void BoardGenerator::WriteComponents() {
     const Component& comp = components_[c];
     const FootprintKind& k = kinds[comp.kind];
     const bool variable = comp.kind == Footprints::kVariableHeader;
-    out_->Keyword("COMP");
-    out_->Word(Label(variable ? VariablePrefix(comp.pins) : k.prefix, comp.designatorNumber).View());
-    out_->Word(k.family);
-    Bare(ValueFor(k.family, comp.value));
-    out_->Word(variable ? VariablePattern(comp.pins).View() : k.pattern);
-    out_->Word("STD");
-    out_->Int(comp.x);
-    out_->Int(comp.y);
-    out_->Int(std::int32_t{comp.rotation} * 90);
-    out_->Int(comp.bottom ? 1 : 0);
-    out_->Int(0);
-    out_->Int(0);
-    out_->Int(c + 1);
-    out_->Int(comp.bottom ? 1 : 0);
-    out_->EndLine();
+    out_->Record<TRecordKind::Component>(
+        Label(variable ? VariablePrefix(comp.pins) : k.prefix, comp.designatorNumber).View(), k.family,
+        Bare(ValueFor(k.family, comp.value)), variable ? VariablePattern(comp.pins).View() : k.pattern, "STD", comp.x,
+        comp.y, std::int32_t{comp.rotation} * 90, comp.bottom ? 1 : 0, 0, 0, c + 1, comp.bottom ? 1 : 0);
     ++written_.components;
     WriteComponentDetails(c);
   }
   // Pads of no component.
-  for (std::size_t i = 0; i < pads_.size(); ++i) {
-    if (pads_[i].component != 0) continue;
-    const Pad& pad = pads_[i];
-    out_->Keyword("PAD");
-    out_->Word(pad.square ? "SQ" : "EL");
-    out_->Int(pad.xSize);
-    out_->Int(pad.ySize);
-    out_->Int(pad.hole);
-    out_->Word(pad.side == 0 ? "TL" : pad.side == 1 ? "BL" : "MU");
-    out_->Word("0");
-    out_->Word(Label("", pad.pin).View());
-    out_->Int(pad.x);
-    out_->Int(pad.y);
-    out_->Int(pad.net);
-    out_->Int(0);
-    out_->Int(0);
-    out_->EndLine();
-    ++written_.pads;
+  for (const Pad& pad : pads_) {
+    if (pad.component == 0) WritePad(pad, pad.pin, 0);
   }
+}
+
+void BoardGenerator::WritePad(const Pad& pad, std::uint32_t pin, std::uint32_t component) {
+  // Pads on all layers name a side the importer does not know: it puts them
+  // on MultiLayer.
+  const std::string_view side = pad.side == 0 ? kPadSideTop : pad.side == 1 ? kPadSideBottom : "MU";
+  out_->Record<TRecordKind::Pad>(pad.square ? kPadShapeSquare : kPadShapeRound, pad.xSize, pad.ySize, pad.hole, side,
+                                 "0", Label("", pin).View(), pad.x, pad.y, pad.net, component, 0);
+  ++written_.pads;
 }
 
 void BoardGenerator::WriteComponentDetails(std::uint32_t index) {
@@ -463,21 +439,7 @@ void BoardGenerator::WriteComponentDetails(std::uint32_t index) {
 
   for (std::uint32_t i = 0; i < comp.pins; ++i) {
     const Pad& pad = pads_[comp.firstPad + i];
-    out_->Keyword("PAD");
-    out_->Word(pad.square ? "SQ" : "EL");
-    out_->Int(pad.xSize);
-    out_->Int(pad.ySize);
-    out_->Int(pad.hole);
-    out_->Word(pad.side == 0 ? "TL" : pad.side == 1 ? "BL" : "MU");
-    out_->Word("0");
-    out_->Word(Label("", pad.pin % 10000).View());
-    out_->Int(pad.x);
-    out_->Int(pad.y);
-    out_->Int(pad.net);
-    out_->Int(number);
-    out_->Int(0);
-    out_->EndLine();
-    ++written_.pads;
+    WritePad(pad, pad.pin % 10000, number);
   }
 
   // Designator label above the part, mirrored on the bottom side.
@@ -654,19 +616,16 @@ void BoardGenerator::WritePolygons() {
     const Point high = Clamp(std::int64_t{low.x} + random_.Between(300, 4000), std::int64_t{low.y} + height);
     // A quarter of the pours are slightly skewed quadrilaterals.
     const std::int32_t skew = random_.Percent(25) ? random_.Between(5, 40) : 0;
-    std::array<Point, 4> points = {Clamp(low.x, low.y), Clamp(high.x, std::int64_t{low.y} + skew),
-                                   Clamp(high.x, high.y), Clamp(std::int64_t{low.x} + skew, high.y)};
+    std::array<Point, kPolygon.Points> points = {Clamp(low.x, low.y), Clamp(high.x, std::int64_t{low.y} + skew),
+                                                 Clamp(high.x, high.y), Clamp(std::int64_t{low.x} + skew, high.y)};
     const std::uint32_t first = random_.Below(4);
-    out_->Keyword("POLY");
-    out_->Int(layer);
-    out_->Int(4);
-    out_->Int(PowerNet());
-    out_->Int(random_.Percent(5) ? RandomComponent() : 0);
-    out_->Int(0);
-    out_->EndLine();
-    for (std::uint32_t k = 0; k < 4; ++k) {
-      const Point& p = points[(first + k) % 4];
-      out_->Keyword("PNT");
+    // One after the other: the order the random numbers are drawn in.
+    const std::int32_t net = PowerNet();
+    const std::uint32_t component = random_.Percent(5) ? RandomComponent() : 0;
+    out_->Record<TRecordKind::Polygon>(layer, points.size(), net, component, 0);
+    for (std::uint32_t k = 0; k < points.size(); ++k) {
+      const Point& p = points[(first + k) % points.size()];
+      out_->Keyword(kPolygon.PointKeyword);
       out_->Int(p.x);
       out_->Int(p.y);
       out_->EndLine();
@@ -695,92 +654,35 @@ void BoardGenerator::WriteFreeTexts() {
 
 void BoardGenerator::Line(std::int32_t width, std::int32_t layer, Point a, Point b, std::int32_t net,
                           std::uint32_t component) {
-  out_->Keyword("LINE");
-  out_->Int(width);
-  out_->Int(layer);
-  out_->Int(a.x);
-  out_->Int(a.y);
-  out_->Int(b.x);
-  out_->Int(b.y);
-  out_->Int(net);
-  out_->Int(component);
-  out_->Int(0);
-  out_->EndLine();
+  out_->Record<TRecordKind::Track>(width, layer, a.x, a.y, b.x, b.y, net, component, 0);
   ++written_.tracks;
 }
 
 void BoardGenerator::Arc(std::int32_t radius, std::int32_t start, std::int32_t sweep, std::int32_t width,
                          std::int32_t layer, Point centre, std::int32_t net, std::uint32_t component) {
-  out_->Keyword("ARC");
-  out_->Int(radius);
-  out_->Int(start);
-  out_->Int(sweep);
-  out_->Int(width);
-  out_->Int(layer);
-  out_->Int(centre.x);
-  out_->Int(centre.y);
-  out_->Int(net);
-  out_->Int(component);
-  out_->Int(0);
-  out_->EndLine();
+  out_->Record<TRecordKind::Arc>(radius, start, sweep, width, layer, centre.x, centre.y, net, component, 0);
   ++written_.arcs;
 }
 
 void BoardGenerator::Via(Point at, std::int32_t size, std::int32_t hole, std::int32_t net) {
-  out_->Keyword("VIA");
-  out_->Word("TH");
-  out_->Int(size);
-  out_->Int(hole);
-  out_->Word("0-1");
-  out_->Int(at.x);
-  out_->Int(at.y);
-  out_->Int(net);
-  out_->Int(0);
-  out_->Int(0);
-  out_->EndLine();
+  out_->Record<TRecordKind::Via>("TH", size, hole, "0-1", at.x, at.y, net, 0, 0);
   ++written_.vias;
 }
 
 void BoardGenerator::Text(std::string_view text, std::int32_t height, std::int32_t rotationCode, std::int32_t width,
                           std::int32_t layer, Point at, std::uint32_t component) {
-  out_->Keyword("TEXT");
-  out_->Quoted(text);
-  out_->Int(height);
-  out_->Int(rotationCode);
-  out_->Int(width);
-  out_->Int(layer);
-  out_->Int(at.x);
-  out_->Int(at.y);
-  out_->Int(0);
-  out_->Int(0);
-  out_->Int(0);
-  out_->Int(0);
-  out_->Int(component);
-  out_->Int(0);
-  out_->EndLine();
+  out_->Record<TRecordKind::Text>(InQuotes(text), height, rotationCode, width, layer, at.x, at.y, 0, 0, 0, 0, component,
+                                  0);
   ++written_.texts;
 }
 
 void BoardGenerator::Fill(std::int32_t layer, Point a, Point b, std::int32_t net, std::uint32_t component) {
-  out_->Keyword("FILL");
-  out_->Int(layer);
-  out_->Int(a.x);
-  out_->Int(a.y);
-  out_->Int(b.x);
-  out_->Int(b.y);
-  out_->Int(net);
-  out_->Int(component);
-  out_->Int(0);
-  out_->EndLine();
+  out_->Record<TRecordKind::Fill>(layer, a.x, a.y, b.x, b.y, net, component, 0);
   ++written_.fills;
 }
 
-void BoardGenerator::Bare(std::string_view word) {
-  if (word.find(' ') != std::string_view::npos) {
-    out_->Quoted(word);
-  } else {
-    out_->Word(word);
-  }
+TokenValue BoardGenerator::Bare(std::string_view word) noexcept {
+  return {word, word.find(' ') != std::string_view::npos};
 }
 
 BoardGenerator::Point BoardGenerator::Clamp(std::int64_t x, std::int64_t y) const noexcept {

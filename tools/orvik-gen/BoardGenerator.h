@@ -75,6 +75,7 @@ class BoardGenerator {
   void WriteNets();
   void WriteComponents();
   void WriteComponentDetails(std::uint32_t index);
+  void WritePad(const Pad& pad, std::uint32_t pin, std::uint32_t component);
   void WriteRouting();
   void WriteRoute(const Pad& from, const Pad& to, std::int32_t net, std::uint32_t segments, std::uint32_t vias,
                   std::uint32_t arcs);
@@ -90,7 +91,7 @@ class BoardGenerator {
   void Text(std::string_view text, std::int32_t height, std::int32_t rotationCode, std::int32_t width,
             std::int32_t layer, Point at, std::uint32_t component);
   void Fill(std::int32_t layer, Point a, Point b, std::int32_t net, std::uint32_t component);
-  void Bare(std::string_view word);  // quoted when it holds a blank
+  [[nodiscard]] static TokenValue Bare(std::string_view word) noexcept;  // quoted when it holds a blank
 
   [[nodiscard]] Point Clamp(std::int64_t x, std::int64_t y) const noexcept;
   [[nodiscard]] Point RandomPoint() noexcept;

@@ -1,4 +1,5 @@
 // Buffered output of Orvik records: blank-separated tokens, CR LF line ends.
+// Whole records are written by their layouts (reader/RecordLayout.h).
 #pragma once
 
 #include <cstddef>
@@ -7,8 +8,20 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
+
+#include "reader/RecordLayout.h"
 
 namespace orvik::gen {
+
+// The value of a field that is read as a token: bare, or in double quotes
+// (the text holds no quote). A plain string is written bare.
+struct TokenValue {
+  std::string_view text;
+  bool quoted = false;
+};
+inline TokenValue InQuotes(std::string_view text) noexcept { return {text, true}; }
 
 // Where the generated text goes.
 class OutputSink {
@@ -53,6 +66,18 @@ class RecordWriter {
   // `bufferSize` is at least 64 bytes.
   explicit RecordWriter(OutputSink& sink, std::size_t bufferSize = kDefaultBufferSize);
 
+  // A whole record of kind `Kind`, one value per field of its layout, in
+  // order: an integer for integer and layer fields, text (a string or a
+  // TokenValue) for the others. The values are checked against the layout
+  // at compile time.
+  template <TRecordKind Kind, class... Values>
+  void Record(const Values&... values) {
+    static_assert(sizeof...(Values) == LayoutOf(Kind).Fields.size(), "one value per field of the layout");
+    Keyword(LayoutOf(Kind).Keyword);
+    Fields<Kind>(std::index_sequence_for<Values...>{}, values...);
+    EndLine();
+  }
+
   // Starts a line with its first token.
   void Keyword(std::string_view word) { Raw(word); }
   // A blank, then a bare token.
@@ -85,6 +110,27 @@ class RecordWriter {
     buffer_[used_++] = c;
   }
   void Raw(std::string_view text);
+
+  template <TRecordKind Kind, std::size_t... I, class... Values>
+  void Fields(std::index_sequence<I...>, const Values&... values) {
+    (Field<IsIntegerField(LayoutOf(Kind).Fields[I].Kind)>(values), ...);
+  }
+  template <bool Integer, class Value>
+  void Field(const Value& value) {
+    if constexpr (Integer) {
+      static_assert(std::is_integral_v<Value>, "an integer or layer field takes an integer");
+      Int(value);
+    } else if constexpr (std::is_same_v<Value, TokenValue>) {
+      if (value.quoted) {
+        Quoted(value.text);
+      } else {
+        Word(value.text);
+      }
+    } else {
+      static_assert(std::is_convertible_v<const Value&, std::string_view>, "a token field takes text");
+      Word(value);
+    }
+  }
 
   OutputSink& sink_;
   std::unique_ptr<char[]> buffer_;

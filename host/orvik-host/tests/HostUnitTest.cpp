@@ -122,7 +122,7 @@ TEST(JsonString, EachWriterKeepsItsEscapes) {
 }
 
 TEST(JsonString, CheckReportEscapesItsFileName) {
-  const std::string json = CheckJson(FileCheck{}, "b\x7f\xe9\"\\.pcb");
+  const std::string json = CheckJson(TFileCheck{}, "b\x7f\xe9\"\\.pcb");
   EXPECT_NE(json.find(R"("file": "b\u007f\u00e9\"\\.pcb",)"), std::string::npos) << json;
 }
 

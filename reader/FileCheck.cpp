@@ -1,112 +1,44 @@
-#include "host/orvik-host/FileCheck.h"
+#include "reader/FileCheck.h"
 
 #include <algorithm>
 #include <array>
-#include <memory>
 #include <optional>
+#include <span>
 
+#include "RTL/RT_PCB/Layers.h"
+#include "orvik/objectkinds.h"
 #include "platform/TextFile.h"
-#include "reader/ArcSection.h"
-#include "reader/ComponentSection.h"
-#include "reader/FillSection.h"
 #include "reader/LayerMaps.h"
 #include "reader/LineIndex.h"
-#include "reader/NetSection.h"
 #include "reader/OrvikFile.h"
-#include "reader/PadSection.h"
-#include "reader/PolygonSection.h"
 #include "reader/ReaderObserver.h"
-#include "reader/TrackSection.h"
-#include "reader/ViaSection.h"
+#include "reader/RecordLayout.h"
+#include "reader/Sections.h"
 
-namespace orvik::host {
+namespace orvik {
 
 namespace {
 
 constexpr std::size_t kNumbers = 0x10000;  // net and component numbers match on 0..65535
+// A point after a record's fields: its keyword, X and Y.
+constexpr std::size_t kPointTokens = 3;
 
-// The fields of each record, for messages. Positions count from 1 after the
-// keyword; Net and Component give the positions of those numbers (0: none).
-struct RecordLayout {
-  std::string_view Keyword;
-  std::array<std::string_view, 13> Fields;
-  std::size_t Count;
-  std::size_t Net;
-  std::size_t Component;
-  std::string_view Object;  // what the importer makes of it
-};
-
-// In the importer's registration order.
-constexpr std::array<RecordLayout, 9> kLayouts = {{
-    {"ARC",
-     {"radius", "start angle", "sweep", "width", "layer", "X", "Y", "net", "component", "reserved"},
-     10,
-     8,
-     9,
-     "arc"},
-    {"PAD",
-     {"shape", "X size", "Y size", "hole size", "side", "stack", "name", "X", "Y", "net", "component", "reserved"},
-     12,
-     10,
-     11,
-     "pad"},
-    {"VIA", {"style", "size", "hole size", "shape", "X", "Y", "net", "component", "reserved"}, 9, 7, 8, "via"},
-    {"LINE", {"width", "layer", "X1", "Y1", "X2", "Y2", "net", "component", "reserved"}, 9, 7, 8, "track"},
-    {"TEXT",
-     {"text", "height", "rotation", "width", "layer", "X", "Y", "flags", "reserved", "reserved", "reserved", "number",
-      "reserved"},
-     13,
-     0,
-     0,
-     "text"},
-    {"FILL", {"layer", "X1", "Y1", "X2", "Y2", "net", "component", "reserved"}, 8, 6, 7, "fill"},
-    {"NET", {"name", "number", "class", "flags", "reserved"}, 5, 0, 0, "net"},
-    {"COMP",
-     {"designator", "library", "comment", "pattern", "source", "X", "Y", "rotation", "mirror", "flags", "reserved",
-      "number", "layer"},
-     13,
-     0,
-     0,
-     "component"},
-    {"POLY", {"layer", "vertex count", "net", "component", "reserved"}, 5, 3, 4, "fill"},
-}};
-
-// Texts that the importer cuts: the record's keyword, the field's position
-// and the characters it keeps.
-struct TextLimit {
-  std::string_view Keyword;
-  std::size_t Position;
-  std::size_t Keeps;
-};
-constexpr std::array<TextLimit, 6> kTextLimits = {{
-    {"TEXT", 1, 254},
-    {"COMP", 1, 254},
-    {"COMP", 3, 254},
-    {"COMP", 4, 250},
-    {"PAD", 7, kPadRecordNameLength},
-    {"NET", 1, 255},
-}};
-
-// Words the importer knows; any other shape is round, any other side
-// MultiLayer.
-constexpr std::array<std::string_view, 2> kPadShapes = {"SQ", "EL"};
-constexpr std::array<std::string_view, 3> kPadSides = {"TL", "BL", "MULTI"};
-
-const RecordLayout* LayoutOf(std::string_view keyword) noexcept {
-  for (const RecordLayout& layout : kLayouts) {
-    if (SameKeyword(layout.Keyword, keyword)) return &layout;
-  }
-  return nullptr;
-}
-
-std::size_t LayoutIndex(const RecordLayout& layout) noexcept {
-  return static_cast<std::size_t>(&layout - kLayouts.data());
-}
-
-template <std::size_t N>
-bool OneOf(std::string_view word, const std::array<std::string_view, N>& words) noexcept {
+bool OneOf(std::string_view word, std::span<const std::string_view> words) noexcept {
   return std::find(words.begin(), words.end(), word) != words.end();
 }
+
+// "A or B", "A, B or C".
+std::string WordList(std::span<const std::string_view> words) {
+  std::string out;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i != 0) out += i + 1 == words.size() ? " or " : ", ";
+    out += words[i];
+  }
+  return out;
+}
+
+// What the importer makes of a record: "arc", "pad", ...
+std::string_view ObjectName(const TRecordLayout& layout) noexcept { return OrvikObjectKindName(layout.Object); }
 
 // A token in a message: quoted, at most 40 characters, control characters
 // shown as '?'.
@@ -122,8 +54,8 @@ std::string Quoted(std::string_view text) {
   return out;
 }
 
-std::string FieldName(const RecordLayout& layout, std::size_t position) {
-  return std::string(layout.Keyword) + " " + std::string(layout.Fields[position - 1]);
+std::string FieldName(const TRecordLayout& layout, std::size_t position) {
+  return std::string(layout.Keyword) + " " + std::string(layout.Fields[position - 1].Name);
 }
 
 // Where a record and some of its tokens lie, kept for the checks that need
@@ -132,7 +64,7 @@ struct RecordPlace {
   std::uint64_t Offset = 0;
   std::uint64_t NetOffset = 0;
   std::uint64_t ComponentOffset = 0;
-  std::optional<std::pair<std::string, std::uint64_t>> PointStop;  // a POLY's consumed non-PNT word
+  std::optional<std::pair<std::string, std::uint64_t>> PointStop;  // a consumed word that is no point keyword
   std::string Trailer;                                             // what happened to the rest of the line it ended on
 };
 
@@ -161,8 +93,8 @@ class FileChecker final : public TReaderObserver {
   void OnRecordStart() override {
     FinishRecord();
     hasPending_ = false;
-    layout_ = LayoutOf(pending_.Text);
-    if (layout_ == nullptr) return;  // the driver and this table disagree: nothing to say
+    layout_ = FindRecordLayout(pending_.Text);
+    if (layout_ == nullptr) return;  // not reached: the driver found the keyword in the same table
     current_ = RecordPlace{};
     current_.Offset = pending_.Offset;
     recordLine_ = LineOf(pending_.Offset);
@@ -184,15 +116,15 @@ class FileChecker final : public TReaderObserver {
     FinishRecord();
   }
 
-  std::vector<RecordPlace>& Places(std::size_t layout) { return places_[layout]; }
+  std::vector<RecordPlace>& Places(TRecordKind kind) { return places_[IndexOf(kind)]; }
   std::size_t CommentLines() const noexcept { return commentLines_; }
 
-  void Add(FindingKind kind, std::uint64_t offset, std::string message) {
+  void Add(TFindingKind kind, std::uint64_t offset, std::string message) {
     findings_.push_back({kind, offset, std::move(message)});
   }
 
   struct RawFinding {
-    FindingKind Kind;
+    TFindingKind Kind;
     std::uint64_t Offset;
     std::string Message;
   };
@@ -214,9 +146,12 @@ class FileChecker final : public TReaderObserver {
     }
     const std::uint32_t line = LineOf(field.Offset);
     lastFieldLine_ = line;
-    if (k > layout_->Count) {
-      // Only POLY reads on: "PNT X Y" points.
-      if ((k - layout_->Count - 1) % 3 == 0 && field.Text != "PNT") current_.PointStop = {field.Text, field.Offset};
+    const std::size_t count = layout_->Fields.size();
+    if (k > count) {
+      // Only a record with points reads on.
+      if ((k - count - 1) % kPointTokens == 0 && field.Text != layout_->PointKeyword) {
+        current_.PointStop = {field.Text, field.Offset};
+      }
       return;
     }
     if (line != recordLine_) {
@@ -224,27 +159,20 @@ class FileChecker final : public TReaderObserver {
         crossAt_ = k;
         crossLine_ = line;
       }
-      if (!swallowed_ && LayoutOf(field.Text) != nullptr) swallowed_ = {field.Text, line};
+      if (!swallowed_ && FindRecordLayout(field.Text) != nullptr) swallowed_ = {field.Text, line};
       // What a following line gave this record is one finding, on the record.
       return;
     }
     if (field.NotNumber) {
-      Add(FindingKind::kNotNumber, field.Offset,
+      Add(TFindingKind::NotNumber, field.Offset,
           FieldName(*layout_, k) + " is " + Quoted(field.Text) + ", not a number: it reads as 0");
     }
-    if (layout_->Keyword == "PAD" && k == 1 && !OneOf(field.Text, kPadShapes)) {
-      Add(FindingKind::kPadShape, field.Offset,
-          "pad shape " + Quoted(field.Text) + " is unknown (SQ or EL): the pad is made round");
-    }
-    if (layout_->Keyword == "PAD" && k == 5 && !OneOf(field.Text, kPadSides)) {
-      Add(FindingKind::kPadSide, field.Offset,
-          "pad side " + Quoted(field.Text) + " is unknown (TL, BL or MULTI): the pad goes on MultiLayer");
-    }
-    for (const TextLimit& limit : kTextLimits) {
-      if (limit.Keyword != layout_->Keyword || limit.Position != k) continue;
-      const std::size_t keeps = std::min(limit.Keeps, field.Text.size());
+    const TFieldLayout& layout = layout_->Fields[k - 1];
+    if (layout.Kind == TFieldKind::PadShape || layout.Kind == TFieldKind::PadSide) CheckWord(layout, field);
+    if (layout.Keeps != 0) {
+      const std::size_t keeps = std::min(layout.Keeps, field.Text.size());
       if (field.FullLength > keeps) {
-        Add(FindingKind::kTextCut, field.Offset,
+        Add(TFindingKind::TextCut, field.Offset,
             FieldName(*layout_, k) + " is " + std::to_string(field.FullLength) +
                 " characters long: the importer keeps the first " + std::to_string(keeps));
       }
@@ -253,29 +181,40 @@ class FileChecker final : public TReaderObserver {
     if (k == layout_->Component) current_.ComponentOffset = field.Offset;
   }
 
+  // A word the importer does not know.
+  void CheckWord(const TFieldLayout& layout, const PendingToken& field) {
+    if (OneOf(field.Text, layout.Words)) return;
+    const bool shape = layout.Kind == TFieldKind::PadShape;
+    const std::string object(ObjectName(*layout_));
+    Add(shape ? TFindingKind::PadShape : TFindingKind::PadSide, field.Offset,
+        object + " " + std::string(layout.Name) + " " + Quoted(field.Text) + " is unknown (" + WordList(layout.Words) +
+            "): the " + object +
+            (shape ? " is made round" : " goes on " + std::string(LegacyLayerName(layer::MultiLayer))));
+  }
+
   void FinishRecord() {
     if (layout_ == nullptr) return;
     lastCrossFinding_.reset();
     if (crossAt_ != 0) {
       const std::size_t onLine = crossAt_ - 1;
-      const std::size_t taken = (cutShortAt_ != 0 ? cutShortAt_ - 1 : layout_->Count) - onLine;
+      const std::size_t taken = (cutShortAt_ != 0 ? cutShortAt_ - 1 : layout_->Fields.size()) - onLine;
       std::string message = std::string(layout_->Keyword) + " record has " + std::to_string(onLine) + " of its " +
-                            std::to_string(layout_->Count) + " fields on its line; it takes " + std::to_string(taken) +
-                            " from line " + std::to_string(crossLine_);
+                            std::to_string(layout_->Fields.size()) + " fields on its line; it takes " +
+                            std::to_string(taken) + " from line " + std::to_string(crossLine_);
       if (swallowed_) {
         message += ", swallowing the keyword " + Quoted(swallowed_->first) + " of line " +
                    std::to_string(swallowed_->second) + ": that record is lost";
       }
       lastCrossFinding_ = findings_.size();
-      Add(FindingKind::kCrossedLineEnd, current_.Offset, std::move(message));
+      Add(TFindingKind::CrossedLineEnd, current_.Offset, std::move(message));
     }
-    if (cutShortAt_ != 0 && cutShortAt_ <= layout_->Count) {
-      Add(FindingKind::kCutShort, current_.Offset,
+    if (cutShortAt_ != 0 && cutShortAt_ <= layout_->Fields.size()) {
+      Add(TFindingKind::CutShort, current_.Offset,
           std::string(layout_->Keyword) + " record ends with the data after " + std::to_string(cutShortAt_ - 1) +
-              " of its " + std::to_string(layout_->Count) + " fields: the rest read as empty or 0");
+              " of its " + std::to_string(layout_->Fields.size()) + " fields: the rest read as empty or 0");
     }
     lastWasPolygonStop_ = current_.PointStop.has_value();
-    lastIndex_ = LayoutIndex(*layout_);
+    lastIndex_ = IndexOf(layout_->Kind);
     lastKeyword_ = layout_->Keyword;
     places_[lastIndex_].push_back(std::move(current_));
     lastLayout_ = layout_;
@@ -302,10 +241,10 @@ class FileChecker final : public TReaderObserver {
       return;
     }
     if (afterRecord) {
-      Add(FindingKind::kSkippedLine, token.Offset,
+      Add(TFindingKind::SkippedLine, token.Offset,
           "surplus fields after the " + std::string(lastKeyword_) + " record: " + rest);
     } else {
-      Add(FindingKind::kSkippedLine, token.Offset,
+      Add(TFindingKind::SkippedLine, token.Offset,
           "line " + std::to_string(line) + " is skipped: its first token " + Quoted(token.Text) +
               " is no record keyword");
     }
@@ -316,7 +255,7 @@ class FileChecker final : public TReaderObserver {
   bool hasPending_ = false;
 
   // The record being read.
-  const RecordLayout* layout_ = nullptr;
+  const TRecordLayout* layout_ = nullptr;
   RecordPlace current_;
   std::uint32_t recordLine_ = 0;
   std::size_t fieldCount_ = 0;
@@ -327,14 +266,14 @@ class FileChecker final : public TReaderObserver {
   std::uint32_t lastFieldLine_ = 0;
 
   // The record read last.
-  const RecordLayout* lastLayout_ = nullptr;
+  const TRecordLayout* lastLayout_ = nullptr;
   std::string_view lastKeyword_;
   std::uint32_t lastRecordEndLine_ = 0;
   std::optional<std::size_t> lastCrossFinding_;
   bool lastWasPolygonStop_ = false;
   std::size_t lastIndex_ = 0;
 
-  std::array<std::vector<RecordPlace>, kLayouts.size()> places_;
+  std::array<std::vector<RecordPlace>, kRecordKindCount> places_;
   std::vector<RawFinding> findings_;
   std::size_t commentLines_ = 0;
 };
@@ -343,25 +282,14 @@ class FileChecker final : public TReaderObserver {
 
 namespace {
 
-// The net and component numbers of one primitive record, with what the
-// importer makes of it.
-struct PrimitiveNumbers {
-  std::int32_t Net = 0;
-  std::int32_t Component = 0;
-  bool Placed = true;  // false: no object, or one placed nowhere
-};
-
-template <class Section>
-const Section* SectionOf(const TOrvikFile& file, std::string_view keyword) {
-  return dynamic_cast<const Section*>(file.FindSection(keyword));
-}
-
 // Numbers taken twice: the first record keeps the number; primitives never
 // reach the others.
-template <class Record>
-std::vector<bool> CheckNumbers(FileChecker& checker, const TLineIndex& lines, const TRecordList<Record>& records,
-                               const std::vector<RecordPlace>& places, FindingKind duplicate, std::string_view keyword,
-                               std::string_view primitives) {
+template <class Section>
+std::vector<bool> CheckNumbers(FileChecker& checker, const TLineIndex& lines, const Section& section,
+                               TFindingKind duplicate) {
+  const std::string keyword(LayoutOf(Section::kRecordKind).Keyword);
+  const auto& records = section.Records;
+  const std::vector<RecordPlace>& places = checker.Places(Section::kRecordKind);
   std::vector<bool> known(kNumbers, false);
   std::vector<std::size_t> first(kNumbers, 0);
   for (std::size_t i = 0; i < records.size() && i < places.size(); ++i) {
@@ -372,11 +300,11 @@ std::vector<bool> CheckNumbers(FileChecker& checker, const TLineIndex& lines, co
       continue;
     }
     const std::size_t j = first[number];
-    std::string message = std::string(keyword) + " number " + std::to_string(records[i].Number);
+    std::string message = keyword + " number " + std::to_string(records[i].Number);
     if (records[i].Number != number) message += " (to the importer " + std::to_string(number) + ")";
-    message += " is taken by the " + std::string(keyword) + " record of line " +
-               std::to_string(lines.PositionOf(places[j].Offset).Line) + ": " + std::string(primitives) +
-               " with this number join that first one";
+    message += " is taken by the " + keyword + " record of line " +
+               std::to_string(lines.PositionOf(places[j].Offset).Line) +
+               ": primitives with this number join that first one";
     checker.Add(duplicate, places[i].Offset, std::move(message));
   }
   return known;
@@ -384,7 +312,7 @@ std::vector<bool> CheckNumbers(FileChecker& checker, const TLineIndex& lines, co
 
 }  // namespace
 
-std::string_view FindingKindName(FindingKind kind) noexcept {
+std::string_view FindingKindName(TFindingKind kind) noexcept {
   static constexpr std::array<std::string_view, kFindingKindCount> kNames = {
       "skipped-line",   "crossed-line-end", "not-a-number",      "cut-short",     "pad-shape",
       "pad-side",       "unknown-net",      "unknown-component", "duplicate-net", "duplicate-component",
@@ -396,18 +324,20 @@ std::string_view FindingKindName(FindingKind kind) noexcept {
 namespace {
 
 // A primitive's net or component number that matches nothing: the importer
-// leaves it out of that group.
+// leaves it out of that group, a net or a component.
 void CheckReference(FileChecker& checker, const std::vector<bool>& known, std::int32_t number, std::uint64_t offset,
-                    std::string_view group, std::string_view consequence) {
+                    TRecordKind group, std::string_view consequence) {
   if (number == 0) return;
   if (number > 0 && number < static_cast<std::int32_t>(kNumbers) && known[static_cast<std::size_t>(number)]) return;
-  std::string message = std::string(group) + " number " + std::to_string(number) + " matches no " +
-                        (group == "net" ? "NET" : "COMP") + " record: " + std::string(consequence);
+  const TRecordLayout& layout = LayoutOf(group);
+  std::string message = std::string(ObjectName(layout)) + " number " + std::to_string(number) + " matches no " +
+                        std::string(layout.Keyword) + " record: " + std::string(consequence);
   const auto low = static_cast<std::uint16_t>(number);
   if ((number < 0 || number >= static_cast<std::int32_t>(kNumbers)) && known[low]) {
     message += " (numbers match on 0 to 65535 only, though a record is numbered " + std::to_string(low) + ")";
   }
-  checker.Add(group == "net" ? FindingKind::kUnknownNet : FindingKind::kUnknownComponent, offset, std::move(message));
+  checker.Add(group == TRecordKind::Net ? TFindingKind::UnknownNet : TFindingKind::UnknownComponent, offset,
+              std::move(message));
 }
 
 struct Groups {
@@ -418,29 +348,39 @@ struct Groups {
 void CheckPrimitive(FileChecker& checker, const Groups& groups, const RecordPlace& place, std::string_view object,
                     std::int32_t net, std::int32_t component) {
   const std::string the = "the " + std::string(object);
-  CheckReference(checker, groups.Nets, net, place.NetOffset != 0 ? place.NetOffset : place.Offset, "net",
+  CheckReference(checker, groups.Nets, net, place.NetOffset != 0 ? place.NetOffset : place.Offset, TRecordKind::Net,
                  the + " joins no net");
   CheckReference(checker, groups.Components, component,
-                 place.ComponentOffset != 0 ? place.ComponentOffset : place.Offset, "component",
+                 place.ComponentOffset != 0 ? place.ComponentOffset : place.Offset, TRecordKind::Component,
                  the + " joins no component and is not added to the board either");
 }
 
 // Calls check(record, place) for the records of one primitive section.
 template <class Section, class Check>
-void ForEachRecord(const TOrvikFile& file, FileChecker& checker, std::size_t layout, Check check) {
-  const auto* section = SectionOf<Section>(file, kLayouts[layout].Keyword);
-  if (section == nullptr) return;
-  const std::vector<RecordPlace>& places = checker.Places(layout);
-  for (std::size_t i = 0; i < section->Records.size() && i < places.size(); ++i) check(section->Records[i], places[i]);
+void ForEachRecord(const Section& section, FileChecker& checker, Check check) {
+  const std::vector<RecordPlace>& places = checker.Places(Section::kRecordKind);
+  for (std::size_t i = 0; i < section.Records.size() && i < places.size(); ++i) check(section.Records[i], places[i]);
+}
+
+// The net and component numbers of a section's records that match nothing.
+template <class Section>
+void CheckPrimitives(const Section& section, FileChecker& checker, const Groups& groups) {
+  const std::string_view object = ObjectName(LayoutOf(Section::kRecordKind));
+  ForEachRecord(section, checker, [&](const auto& r, const RecordPlace& place) {
+    CheckPrimitive(checker, groups, place, object, r.NetNumber, r.ComponentNumber);
+  });
 }
 
 std::string PolygonMessage(const TPolygonRecord& record, const RecordPlace& place, const TLineIndex& lines) {
+  const std::string keyword(LayoutOf(TRecordKind::Polygon).Keyword);
+  const std::string points = std::to_string(kPolygonPointCount);
   std::string message;
   if (record.VertexCount != kPolygonPointCount) {
-    message = "POLY announces " + std::to_string(record.VertexCount) +
-              " points: the importer reads points only when there are 4, so it reads none and makes no fill";
+    message = keyword + " announces " + std::to_string(record.VertexCount) +
+              " points: the importer reads points only when there are " + points +
+              ", so it reads none and makes no fill";
   } else {
-    message = "POLY has " + std::to_string(record.PointsRead) + " of its 4 points";
+    message = keyword + " has " + std::to_string(record.PointsRead) + " of its " + points + " points";
     if (place.PointStop) {
       message += ": reading stops at " + Quoted(place.PointStop->first) + " (line " +
                  std::to_string(lines.PositionOf(place.PointStop->second).Line) + "), which it consumes";
@@ -465,58 +405,48 @@ std::string ReadText(const std::string& path) {
 
 }  // namespace
 
-FileCheck CheckFile(const std::string& path) {
+TFileCheck CheckFile(const std::string& path) {
   const TLineIndex lines(ReadText(path));
   FileChecker checker(lines);
   TOrvikFile file(path);
   file.ReadOnly(checker);
   checker.Finish();
 
-  constexpr std::size_t kPad = 1, kVia = 2, kLine = 3, kFill = 5, kNet = 6, kComp = 7, kPoly = 8;
+  const TSections& sections = file.Sections();
   Groups groups;
-  if (const auto* nets = SectionOf<TNetSection>(file, "NET")) {
-    groups.Nets = CheckNumbers(checker, lines, nets->Records, checker.Places(kNet), FindingKind::kDuplicateNet, "NET",
-                               "primitives");
-  }
-  if (const auto* components = SectionOf<TComponentSection>(file, "COMP")) {
-    groups.Components = CheckNumbers(checker, lines, components->Records, checker.Places(kComp),
-                                     FindingKind::kDuplicateComponent, "COMP", "primitives");
-  }
+  groups.Nets = CheckNumbers(checker, lines, sections.Net, TFindingKind::DuplicateNet);
+  groups.Components = CheckNumbers(checker, lines, sections.Component, TFindingKind::DuplicateComponent);
 
-  ForEachRecord<TArcSection>(file, checker, 0, [&](const TArcRecord& r, const RecordPlace& place) {
-    CheckPrimitive(checker, groups, place, "arc", r.NetNumber, r.ComponentNumber);
-  });
-  ForEachRecord<TPadSection>(file, checker, kPad, [&](const TPadRecord& r, const RecordPlace& place) {
-    CheckPrimitive(checker, groups, place, "pad", r.NetNumber, r.ComponentNumber);
-  });
-  ForEachRecord<TViaSection>(file, checker, kVia, [&](const TViaRecord& r, const RecordPlace& place) {
-    CheckPrimitive(checker, groups, place, "via", r.NetNumber, r.ComponentNumber);
-  });
-  ForEachRecord<TTrackSection>(file, checker, kLine, [&](const TTrackRecord& r, const RecordPlace& place) {
+  CheckPrimitives(sections.Arc, checker, groups);
+  CheckPrimitives(sections.Pad, checker, groups);
+  CheckPrimitives(sections.Via, checker, groups);
+  const TRecordLayout& tracks = LayoutOf(TRecordKind::Track);
+  ForEachRecord(sections.Track, checker, [&](const TTrackRecord& r, const RecordPlace& place) {
     if (MapFileLayer(r.Layer) == layer::MultiLayer) {
-      checker.Add(FindingKind::kMultiLayerTrack, place.Offset,
-                  "LINE on MultiLayer: the track is made but placed nowhere (not on the board, in no net or "
-                  "component)");
+      checker.Add(TFindingKind::MultiLayerTrack, place.Offset,
+                  std::string(tracks.Keyword) + " on " + std::string(LegacyLayerName(layer::MultiLayer)) + ": the " +
+                      std::string(ObjectName(tracks)) +
+                      " is made but placed nowhere (not on the board, in no net or component)");
       return;
     }
-    CheckPrimitive(checker, groups, place, "track", r.NetNumber, r.ComponentNumber);
+    CheckPrimitive(checker, groups, place, ObjectName(tracks), r.NetNumber, r.ComponentNumber);
   });
-  ForEachRecord<TFillSection>(file, checker, kFill, [&](const TFillRecord& r, const RecordPlace& place) {
-    CheckPrimitive(checker, groups, place, "fill", r.NetNumber, r.ComponentNumber);
-  });
-  ForEachRecord<TPolygonSection>(file, checker, kPoly, [&](const TPolygonRecord& r, const RecordPlace& place) {
+  CheckPrimitives(sections.Fill, checker, groups);
+  // Told from the fills of FILL records by their keyword.
+  const TRecordLayout& polygons = LayoutOf(TRecordKind::Polygon);
+  const std::string polygonFill = std::string(polygons.Keyword) + " " + std::string(ObjectName(polygons));
+  ForEachRecord(sections.Polygon, checker, [&](const TPolygonRecord& r, const RecordPlace& place) {
     if (r.PointsRead < kPolygonPointCount) {
-      checker.Add(FindingKind::kPolygonPoints, place.Offset, PolygonMessage(r, place, lines));
+      checker.Add(TFindingKind::PolygonPoints, place.Offset, PolygonMessage(r, place, lines));
     }
-    if (r.PointsRead > 0) CheckPrimitive(checker, groups, place, "POLY fill", r.NetNumber, r.ComponentNumber);
+    if (r.PointsRead > 0) CheckPrimitive(checker, groups, place, polygonFill, r.NetNumber, r.ComponentNumber);
   });
 
-  FileCheck result;
+  TFileCheck result;
   result.Lines = lines.LineCount();
   result.CommentLines = checker.CommentLines();
-  for (const RecordLayout& layout : kLayouts) {
-    const TSection* section = file.FindSection(layout.Keyword);
-    result.Records.emplace_back(layout.Keyword, section != nullptr ? section->RecordCount() : 0);
+  for (const TRecordLayout& layout : kRecordLayouts) {
+    result.Records.emplace_back(layout.Keyword, sections.Of(layout.Kind).RecordCount());
   }
   auto& raw = checker.Findings();
   std::stable_sort(raw.begin(), raw.end(), [](const auto& a, const auto& b) { return a.Offset < b.Offset; });
@@ -527,4 +457,4 @@ FileCheck CheckFile(const std::string& path) {
   return result;
 }
 
-}  // namespace orvik::host
+}  // namespace orvik
