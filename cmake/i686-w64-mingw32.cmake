@@ -1,13 +1,4 @@
-# Cross-compiling the 32-bit Windows binaries with Debian's MinGW-w64 (POSIX
-# threads variant); tests run under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# The 32-bit Windows build (win32 preset): for 32-bit hosts.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Tests run under Wine through tools/wine-run (set in the top-level project,
-# which knows the build directory for the Wine prefix).
+set(ORVIK_MINGW_TARGET i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -3,9 +3,12 @@
 #
 #   tools/setup.sh native   compiler, CMake, Ninja, GoogleTest sources
 #   tools/setup.sh all      also Clang (with its sanitizer and libFuzzer
-#                           runtimes), the 32-bit MinGW-w64 cross compiler,
-#                           Wine (32-bit), Python 3, and Chromium with the
-#                           browser test's npm packages
+#                           runtimes), the 32-bit and 64-bit MinGW-w64 cross
+#                           compilers, 64-bit Wine, Python 3, and Chromium
+#                           with the browser test's npm packages; and, where
+#                           the machine can run 32-bit programs
+#                           (tools/probe-32bit), the i386 architecture and
+#                           32-bit Wine
 #
 # Only missing packages are installed; when nothing is missing, nothing runs.
 set -euo pipefail
@@ -15,7 +18,13 @@ export DEBIAN_FRONTEND=noninteractive
 
 packages=(cmake ninja-build g++ make googletest)
 if [ "$mode" = all ]; then
-  packages+=(clang libclang-rt-14-dev g++-mingw-w64-i686-posix binutils-mingw-w64-i686 python3 wine wine32:i386)
+  packages+=(clang libclang-rt-14-dev python3)
+  packages+=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+  packages+=(wine wine64)
+  # 32-bit Wine only where it can run; decided before any i386 package is
+  # installed.
+  probe=$("$(dirname "$0")/probe-32bit") && packages+=(wine32:i386)
+  echo "setup: can this machine run 32-bit programs? $probe"
   # The browser test of the HTML board preview: headless Chromium, and npm
   # for its test packages (a Node.js that brings its own npm is kept).
   packages+=(chromium)

@@ -18,14 +18,21 @@ PeImage::PeImage(const std::filesystem::path& file) {
   if (U16(0) != 0x5A4D) throw EPeFormat("no MZ header");
   const std::size_t pe = U32(0x3C);
   if (U32(pe) != 0x00004550) throw EPeFormat("no PE signature");
+  machine_ = U16(pe + 4);
   const std::uint16_t sectionCount = U16(pe + 6);
   const std::uint16_t optionalSize = U16(pe + 20);
   const std::size_t optional = pe + 24;
-  if (U16(optional) != 0x10B) throw EPeFormat("not a PE32 module");
-  const std::uint32_t directoryCount = U32(optional + 92);
-  if (directoryCount > 16 || 96 + directoryCount * 8 > optionalSize) throw EPeFormat("bad data directory count");
+  // PE32+ widens the image base and the stack and heap sizes, which moves
+  // the data directories 16 bytes further.
+  const std::uint16_t magic = U16(optional);
+  if (magic != 0x10B && magic != 0x20B) throw EPeFormat("neither a PE32 nor a PE32+ module");
+  pe32Plus_ = magic == 0x20B;
+  const std::size_t directories = pe32Plus_ ? 112 : 96;
+  const std::uint32_t directoryCount = U32(optional + directories - 4);
+  if (directoryCount > 16 || directories + directoryCount * 8 > optionalSize)
+    throw EPeFormat("bad data directory count");
   for (std::uint32_t i = 0; i < directoryCount; ++i)
-    directories_.push_back({U32(optional + 96 + i * 8), U32(optional + 100 + i * 8)});
+    directories_.push_back({U32(optional + directories + i * 8), U32(optional + directories + 4 + i * 8)});
 
   const std::size_t table = optional + optionalSize;
   for (std::uint16_t i = 0; i < sectionCount; ++i) {

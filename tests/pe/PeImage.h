@@ -1,6 +1,7 @@
-// A small reader for 32-bit PE modules, enough to check what the plug-in's
-// DLL carries: sections, data directories, exports and resources. Every
-// offset and length read from the file is checked against the file's size.
+// A small reader for PE modules, 32-bit (PE32) and 64-bit (PE32+), enough to
+// check what the plug-in's DLL carries: machine type, sections, data
+// directories, exports and resources. Every offset and length read from the
+// file is checked against the file's size.
 #pragma once
 
 #include <cstdint>
@@ -40,10 +41,16 @@ class PeImage {
   static constexpr std::uint32_t kScnMemWrite = 0x80000000u;
   static constexpr std::uint32_t kScnMemExecute = 0x20000000u;
   static constexpr std::uint16_t kRtRcData = 10;
+  static constexpr std::uint16_t kMachineI386 = 0x014C;
+  static constexpr std::uint16_t kMachineAmd64 = 0x8664;
 
   // Reads and checks the headers; throws EPeFormat.
   explicit PeImage(const std::filesystem::path& file);
 
+  // The file header's machine type (kMachineI386, kMachineAmd64, ...).
+  std::uint16_t Machine() const noexcept { return machine_; }
+  // Whether the optional header is the 64-bit one.
+  bool IsPe32Plus() const noexcept { return pe32Plus_; }
   const std::vector<Section>& Sections() const noexcept { return sections_; }
   DataDirectory Directory(unsigned index) const;
   // The section that holds `size` bytes at `rva`, or none.
@@ -70,6 +77,8 @@ class PeImage {
   std::size_t FileOffset(std::uint32_t rva, std::uint32_t size) const;
 
   std::vector<std::uint8_t> file_;
+  std::uint16_t machine_ = 0;
+  bool pe32Plus_ = false;
   std::vector<Section> sections_;
   std::vector<DataDirectory> directories_;
 };

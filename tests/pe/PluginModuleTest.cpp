@@ -1,6 +1,10 @@
-// What the built LoadOrvik.dll carries, read from the file itself.
+// What the built LoadOrvik.dll carries, read from the file itself. The same
+// checks run as a Windows program beside the DLL and, built for the build
+// machine, natively against the file that ORVIK_PE_FILE names.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,10 +14,27 @@
 namespace orvik::test {
 namespace {
 
+// Whether the DLL is the 64-bit build (set by the build).
+#ifndef ORVIK_PE_64BIT
+#error "ORVIK_PE_64BIT must be 0 or 1"
+#endif
+constexpr bool k64Bit = ORVIK_PE_64BIT != 0;
+
+std::filesystem::path DllUnderTest() {
+  const char* file = std::getenv("ORVIK_PE_FILE");
+  if (file != nullptr && *file != '\0') return file;
+  return PluginPath();
+}
+
 class PluginModule : public ::testing::Test {
  protected:
-  PeImage image_{PluginPath()};
+  PeImage image_{DllUnderTest()};
 };
+
+TEST_F(PluginModule, IsBuiltForTheHostsMachine) {
+  EXPECT_EQ(image_.Machine(), k64Bit ? PeImage::kMachineAmd64 : PeImage::kMachineI386);
+  EXPECT_EQ(image_.IsPe32Plus(), k64Bit);
+}
 
 TEST_F(PluginModule, ExportsExactlyTheThreeEntryPointsByOrdinal) {
   EXPECT_EQ(image_.ExportModuleName(), "LoadOrvik.dll");

@@ -1,0 +1,36 @@
+# Imports a board through orvik-host (under EMULATOR when set) and compares
+# the board dump byte for byte with the golden file GOLDEN; with UPDATE=ON it
+# writes the dump to GOLDEN instead. The board is the file BOARD, or, when
+# GENERATOR is set, the board orvik-gen writes with GENERATOR_ARGS
+# ("|"-separated; under EMULATOR too).
+# Variables: HOST, EMULATOR ("|"-separated, may be empty), BOARD or
+# GENERATOR and GENERATOR_ARGS, GOLDEN, WORK_DIR, UPDATE.
+# Files are named relative to WORK_DIR, which suits Wine as well.
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
+file(REMOVE_RECURSE "${WORK_DIR}")
+file(MAKE_DIRECTORY "${WORK_DIR}")
+set(ENV{WINEDEBUG} "-all")
+if(GENERATOR)
+  string(REPLACE "|" ";" _args "${GENERATOR_ARGS}")
+  execute_process(COMMAND ${EMULATOR} "${GENERATOR}" ${_args} -o board.pcb WORKING_DIRECTORY "${WORK_DIR}"
+                  RESULT_VARIABLE _exit ERROR_VARIABLE _err)
+  if(NOT _exit EQUAL 0)
+    message(FATAL_ERROR "orvik-gen failed (${_exit}): ${_err}")
+  endif()
+else()
+  file(COPY_FILE "${BOARD}" "${WORK_DIR}/board.pcb")
+endif()
+execute_process(COMMAND ${EMULATOR} "${HOST}" import board.pcb --json board.json --no-progress
+                WORKING_DIRECTORY "${WORK_DIR}" RESULT_VARIABLE _exit OUTPUT_VARIABLE _out ERROR_VARIABLE _err)
+if(NOT _exit EQUAL 0)
+  message(FATAL_ERROR "orvik-host import failed (${_exit})\n${_out}${_err}")
+endif()
+if(UPDATE)
+  file(COPY_FILE "${WORK_DIR}/board.json" "${GOLDEN}")
+  message(STATUS "wrote ${GOLDEN}")
+  return()
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK_DIR}/board.json" "${GOLDEN}" RESULT_VARIABLE _same)
+if(NOT _same EQUAL 0)
+  message(FATAL_ERROR "the board dump ${WORK_DIR}/board.json differs from ${GOLDEN}")
+endif()
