@@ -4,15 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "orvik/importer.h"
 #include "tests/pe/PeImage.h"
-#include "tests/support/SharedLibrary.h"
+#include "tests/support/Modules.h"
 
 namespace orvik::test {
 namespace {
 
 class PluginModule : public ::testing::Test {
  protected:
-  PeImage image_{PluginPath()};
+  PeImage image_{ModulePath(ORVIK_PLUGIN_MODULE_NAME)};
 };
 
 TEST_F(PluginModule, ExportsExactlyTheThreeEntryPointsByOrdinal) {
