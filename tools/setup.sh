@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the builds need, as root, without questions.
 #
-#   tools/setup.sh native   compiler, CMake, Ninja, GoogleTest sources
+#   tools/setup.sh native   compiler, CMake, Ninja, GoogleTest sources, CLI11
 #   tools/setup.sh all      also Clang (with its sanitizer and libFuzzer
 #                           runtimes), the 32-bit MinGW-w64 cross compiler,
 #                           Wine (32-bit), Python 3, and Chromium with the
@@ -13,7 +13,7 @@ set -euo pipefail
 mode=${1:-all}
 export DEBIAN_FRONTEND=noninteractive
 
-packages=(cmake ninja-build g++ make googletest)
+packages=(cmake ninja-build g++ make googletest libcli11-dev)
 if [ "$mode" = all ]; then
   packages+=(clang libclang-rt-14-dev g++-mingw-w64-i686-posix binutils-mingw-w64-i686 python3 wine wine32:i386)
   # The browser test of the HTML board preview: headless Chromium, and npm
