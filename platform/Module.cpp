@@ -8,19 +8,6 @@
 
 namespace orvik::platform {
 
-std::string LibraryFileName(std::string_view dllName) {
-#ifdef _WIN32
-  return std::string(dllName);
-#else
-  constexpr std::string_view kSuffix = ".dll";
-  if (dllName.size() > kSuffix.size() && dllName.ends_with(kSuffix)) {
-    dllName.remove_suffix(kSuffix.size());
-    return "lib" + std::string(dllName) + ".so";
-  }
-  return std::string(dllName);
-#endif
-}
-
 #ifdef _WIN32
 
 ModuleHandle FindLoadedModule(const char* dllName) noexcept {

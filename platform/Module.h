@@ -16,7 +16,16 @@ using ModuleHandle = std::uintptr_t;
 // The file name of the module `dllName` ("Kovlan.dll") on this system: the
 // name itself on Windows; on POSIX systems the shared object "libKovlan.so".
 // Names without ".dll" are taken as they stand.
-std::string LibraryFileName(std::string_view dllName);
+inline std::string LibraryFileName(std::string_view dllName) {
+#ifndef _WIN32
+  constexpr std::string_view kSuffix = ".dll";
+  if (dllName.size() > kSuffix.size() && dllName.ends_with(kSuffix)) {
+    dllName.remove_suffix(kSuffix.size());
+    return "lib" + std::string(dllName) + ".so";
+  }
+#endif
+  return std::string(dllName);
+}
 
 // The handle of the module called `dllName` ("Kovlan.dll") if it is already
 // loaded in the process, else 0. Never loads the module and keeps no
