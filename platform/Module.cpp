@@ -1,8 +1,5 @@
 #include "platform/Module.h"
 
-#include <cstring>
-#include <string>
-
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -27,24 +24,10 @@ void* ExportAddress(ModuleHandle module, const char* name) noexcept {
 
 #else
 
-namespace {
-// "Kovlan.dll" -> "libKovlan.so"; any other name is taken as it stands.
-std::string SharedObjectName(const char* dllName) {
-  std::string name(dllName);
-  constexpr const char* kSuffix = ".dll";
-  const std::size_t suffixLength = std::strlen(kSuffix);
-  if (name.size() > suffixLength && name.compare(name.size() - suffixLength, suffixLength, kSuffix) == 0) {
-    name.resize(name.size() - suffixLength);
-    return "lib" + name + ".so";
-  }
-  return name;
-}
-}  // namespace
-
 ModuleHandle FindLoadedModule(const char* dllName) noexcept {
   if (dllName == nullptr) return 0;
   try {
-    const std::string soName = SharedObjectName(dllName);
+    const std::string soName = LibraryFileName(dllName);
     void* handle = dlopen(soName.c_str(), RTLD_NOW | RTLD_NOLOAD);
     if (handle == nullptr) return 0;
     // RTLD_NOLOAD still counts a reference; give it back at once. The handle

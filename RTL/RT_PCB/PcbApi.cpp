@@ -48,7 +48,7 @@ void ResolvePcbApiEntry(Entry slot, const char* name) noexcept {
 }
 
 void LoadPcbApi() noexcept {
-  g_module = platform::FindLoadedModule(kPcbApiModuleName);
+  g_module = platform::FindLoadedModule(ORVIK_PCBAPI_MODULE_NAME);
   for (int i = 0; i < kEntryCount; ++i) ResolvePcbApiEntry(static_cast<Entry>(i), kEntryNames[i]);
 }
 

@@ -31,9 +31,6 @@ enum class Entry : int {
 inline constexpr int kEntryCount = static_cast<int>(Entry::Count);
 static_assert(kEntryCount == ORVIK_PCBAPI_ENTRY_POINT_COUNT);
 
-// The module's file name on Windows ("libKovlan.so" on POSIX systems).
-inline constexpr const char* kPcbApiModuleName = "Kovlan.dll";
-
 // The bound module, 0 while unbound.
 platform::ModuleHandle PcbApiModule() noexcept;
 // Finds the module among those already loaded and resolves all 278 names.

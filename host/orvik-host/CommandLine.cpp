@@ -1,7 +1,12 @@
 #include "host/orvik-host/CommandLine.h"
 
 #include <charconv>
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
 
 namespace orvik::host {
 
@@ -15,138 +20,177 @@ std::optional<Command> CommandByName(std::string_view name) {
   return std::nullopt;
 }
 
-// Splits "--name=value" into name and value; `hasValue` tells whether '='
-// was present.
-std::string_view OptionName(std::string_view arg, std::string_view& value, bool& hasValue) {
-  const auto eq = arg.find('=');
-  hasValue = eq != std::string_view::npos;
-  value = hasValue ? arg.substr(eq + 1) : std::string_view{};
-  return hasValue ? arg.substr(0, eq) : arg;
+// "--journal, --svg and --html".
+std::string ImportOutputNames() {
+  const std::vector<std::string> names = {
+#define ORVIK_HOST_OUTPUT_NAME(name, member) "--" name,
+      ORVIK_HOST_IMPORT_OUTPUTS(ORVIK_HOST_OUTPUT_NAME)
+#undef ORVIK_HOST_OUTPUT_NAME
+  };
+  std::string text;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i != 0) text += i + 1 == names.size() ? " and " : ", ";
+    text += names[i];
+  }
+  return text;
 }
+
+bool HasImportOutput(const Options& o) {
+#define ORVIK_HOST_OUTPUT_GIVEN(name, member) !o.member.empty() ||
+  return ORVIK_HOST_IMPORT_OUTPUTS(ORVIK_HOST_OUTPUT_GIVEN) false;
+#undef ORVIK_HOST_OUTPUT_GIVEN
+}
+
+// Keeps the first error of a command line.
+void AddError(std::string& error, std::string message) {
+  if (error.empty()) error = std::move(message);
+}
+
+// The options, declared to CLI11. Each option takes its value when CLI11
+// reads it, so the last one given wins, and errors come in the order of the
+// command line. Options may stand before and after the command; "--" ends
+// them.
+class OptionTable {
+ public:
+  OptionTable(Options& options, std::string& error) : options_(options), error_(error) {
+    app_.set_help_flag();                     // -h and --help are plain flags below
+    app_.allow_windows_style_options(false);  // "/name" is a file name on Windows too
+    app_.allow_extras();                      // ParseCommandLine names unknown options
+    help_ = app_.add_flag("-h,--help");
+    version_ = app_.add_flag("-V,--version");
+    Value("--plugin", options_.pluginPath);
+    Value("--json", options_.jsonPath);
+#define ORVIK_HOST_OUTPUT_OPTION(name, member) Value("--" name, options_.member);
+    ORVIK_HOST_IMPORT_OUTPUTS(ORVIK_HOST_OUTPUT_OPTION)
+#undef ORVIK_HOST_OUTPUT_OPTION
+    Value("--top", [this](const std::string& text) { Top(text); });
+    Flag("--progress", ProgressMode::kOn);
+    Flag("--no-progress", ProgressMode::kOff);
+    app_.add_option("words", words_);  // COMMAND [FILE], and anything after "--"
+  }
+
+  // Reads `args`; the options' values are in place afterwards, errors noted.
+  void Parse(const std::vector<std::string>& args) {
+    std::vector<std::string> left(args.rbegin(), args.rend());  // CLI11 takes them from the back
+    try {
+      app_.parse(left);
+    } catch (const CLI::ArgumentMismatch&) {
+      // Only an option at the end of the line that lacks its value: "--json"
+      // or "--json=".
+      const std::string& last = args.back();
+      const std::size_t eq = last.find('=');
+      AddError(error_, "option " + last.substr(0, eq) +
+                           (eq == std::string::npos ? " needs a value" : " needs a non-empty value"));
+    } catch (const CLI::ParseError& e) {
+      AddError(error_, e.what());
+    }
+  }
+
+  [[nodiscard]] bool Help() const { return help_->count() > 0; }
+  [[nodiscard]] bool Version() const { return version_->count() > 0; }
+  [[nodiscard]] const std::vector<std::string>& Words() const noexcept { return words_; }
+  // Options CLI11 did not know, in the order given ("--" aside).
+  [[nodiscard]] std::vector<std::string> Unknown() const {
+    std::vector<std::string> unknown = app_.remaining();
+    std::erase(unknown, "--");
+    return unknown;
+  }
+
+ private:
+  // An option with a value, as "--name VALUE" or "--name=VALUE".
+  void Value(const std::string& name, std::function<void(const std::string&)> take) {
+    auto checked = [this, name, take = std::move(take)](const std::string& text) {
+      if (text.empty()) {
+        AddError(error_, "option " + name + " needs a non-empty value");
+      } else {
+        take(text);
+      }
+    };
+    app_.add_option_function<std::string>(name, std::move(checked))->trigger_on_parse();
+  }
+  void Value(const std::string& name, std::string& target) {
+    Value(name, [&target](const std::string& text) { target = text; });
+  }
+
+  // A flag that sets the progress mode. CLI11 gives a flag's value as
+  // "true", or as written after '='.
+  void Flag(const std::string& name, ProgressMode mode) {
+    auto checked = [this, name, mode](const CLI::results_t& given) {
+      if (given.empty() || given.back() != "true") {
+        AddError(error_, "option " + name + " takes no value");
+      } else {
+        options_.progress = mode;
+      }
+      return true;
+    };
+    app_.add_option(name, std::move(checked))->expected(0)->trigger_on_parse();
+  }
+
+  void Top(const std::string& text) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size() || value < 0 || value > 1000) {
+      AddError(error_, "option --top needs a number from 0 to 1000");
+    } else {
+      options_.top = value;
+    }
+  }
+
+  Options& options_;
+  std::string& error_;
+  CLI::App app_;
+  CLI::Option* help_ = nullptr;
+  CLI::Option* version_ = nullptr;
+  std::vector<std::string> words_;
+};
 
 }  // namespace
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {
   ParseResult result;
   Options& o = result.options;
-  std::vector<std::string> positional;
-  bool help = false;
-  bool version = false;
-  bool optionsEnded = false;
+  std::string& error = result.error;
+  OptionTable table(o, error);
+  table.Parse(args);
 
-  auto fail = [&result](std::string message) {
-    if (result.error.empty()) result.error = std::move(message);
-  };
-
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
-    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-      positional.emplace_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    std::string_view inlineValue;
-    bool hasValue = false;
-    const std::string_view name = OptionName(arg, inlineValue, hasValue);
-
-    // Options that take a value accept "--opt VALUE" and "--opt=VALUE".
-    auto takeValue = [&](std::string& target) {
-      if (hasValue) {
-        target.assign(inlineValue);
-      } else if (i + 1 < args.size()) {
-        target = args[++i];
-      } else {
-        fail("option " + std::string(name) + " needs a value");
-        return;
-      }
-      if (target.empty()) fail("option " + std::string(name) + " needs a non-empty value");
-    };
-    auto noValue = [&]() {
-      if (hasValue) fail("option " + std::string(name) + " takes no value");
-    };
-
-    if (name == "-h" || name == "--help") {
-      noValue();
-      help = true;
-    } else if (name == "-V" || name == "--version") {
-      noValue();
-      version = true;
-    } else if (name == "--plugin") {
-      takeValue(o.pluginPath);
-    } else if (name == "--json") {
-      takeValue(o.jsonPath);
-    } else if (name == "--journal") {
-      takeValue(o.journalPath);
-    } else if (name == "--svg") {
-      takeValue(o.svgPath);
-    } else if (name == "--html") {
-      takeValue(o.htmlPath);
-    } else if (name == "--progress") {
-      noValue();
-      o.progress = ProgressMode::kOn;
-    } else if (name == "--no-progress") {
-      noValue();
-      o.progress = ProgressMode::kOff;
-    } else if (name == "--top") {
-      std::string text;
-      takeValue(text);
-      int value = 0;
-      const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-      if (ec != std::errc{} || end != text.data() + text.size() || value < 0 || value > 1000) {
-        fail("option --top needs a number from 0 to 1000");
-      } else {
-        o.top = value;
-      }
-    } else {
-      fail("unknown option " + std::string(arg));
-    }
-  }
-
-  if (help) {
-    o.command = Command::kHelp;
-    result.error.clear();
+  // --help and --version win over anything else on the line.
+  if (table.Help() || table.Version()) {
+    o.command = table.Help() ? Command::kHelp : Command::kVersion;
+    error.clear();
     return result;
   }
-  if (version) {
-    o.command = Command::kVersion;
-    result.error.clear();
-    return result;
-  }
+  for (const std::string& option : table.Unknown()) AddError(error, "unknown option " + option);
   if (!result.ok()) return result;
 
-  if (positional.empty()) {
-    fail("no command given");
+  const std::vector<std::string>& words = table.Words();
+  if (words.empty()) {
+    AddError(error, "no command given");
     return result;
   }
-  const auto command = CommandByName(positional.front());
+  const auto command = CommandByName(words.front());
   if (!command) {
-    fail("unknown command '" + positional.front() + "'");
+    AddError(error, "unknown command '" + words.front() + "'");
     return result;
   }
   o.command = *command;
 
-  const std::size_t operands = positional.size() - 1;
+  const std::size_t operands = words.size() - 1;
   if (o.command == Command::kDescribe) {
-    if (operands != 0) fail("describe takes no file");
+    if (operands != 0) AddError(error, "describe takes no file");
+  } else if (operands != 1) {
+    AddError(error, words.front() + " takes exactly one file");
   } else {
-    if (operands != 1) {
-      fail(positional.front() + " takes exactly one file");
-    } else {
-      o.file = positional[1];
-      if (o.file.size() > kMaxFileNameBytes) {
-        fail("file name is " + std::to_string(o.file.size()) + " bytes long; the importer takes at most " +
-             std::to_string(kMaxFileNameBytes));
-      }
+    o.file = words[1];
+    if (o.file.size() > kMaxFileNameBytes) {
+      AddError(error, "file name is " + std::to_string(o.file.size()) + " bytes long; the importer takes at most " +
+                          std::to_string(kMaxFileNameBytes));
     }
   }
-  if (o.command != Command::kImport && (!o.journalPath.empty() || !o.svgPath.empty() || !o.htmlPath.empty())) {
-    fail("--journal, --svg and --html apply to import only");
+  if (o.command != Command::kImport && HasImportOutput(o)) {
+    AddError(error, ImportOutputNames() + " apply to import only");
   }
   if (o.command != Command::kImport && o.command != Command::kCheck && !o.jsonPath.empty()) {
-    fail("--json applies to import only and check");
+    AddError(error, "--json applies to import only and check");
   }
   return result;
 }

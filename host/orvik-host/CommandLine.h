@@ -1,4 +1,4 @@
-// Command-line parsing of orvik-host and its usage text.
+// Command-line parsing of orvik-host (with CLI11) and its usage text.
 #pragma once
 
 #include <string>
@@ -15,14 +15,22 @@ enum class ProgressMode {
   kOff    // never draw it
 };
 
+// The files import writes besides its summary, one option "--NAME FILE"
+// each: X(NAME, member of Options). A new output is one line here and its
+// line in UsageText.
+#define ORVIK_HOST_IMPORT_OUTPUTS(X)               \
+  X("journal", journalPath) /* the call journal */ \
+  X("svg", svgPath)         /* the board as SVG */ \
+  X("html", htmlPath)       /* the board as an HTML page */
+
 struct Options {
   Command command = Command::kNone;
-  std::string file;         // recognise / import / check
-  std::string pluginPath;   // empty: the plug-in beside the executable
-  std::string jsonPath;     // import: board dump; check: the findings ("-": stdout)
-  std::string journalPath;  // import: call journal
-  std::string svgPath;      // import: board preview as SVG
-  std::string htmlPath;     // import: board preview as an HTML page
+  std::string file;        // recognise / import / check
+  std::string pluginPath;  // empty: the plug-in beside the executable
+  std::string jsonPath;    // import: board dump; check: the findings ("-": stdout)
+#define ORVIK_HOST_OUTPUT_PATH(name, member) std::string member;
+  ORVIK_HOST_IMPORT_OUTPUTS(ORVIK_HOST_OUTPUT_PATH)
+#undef ORVIK_HOST_OUTPUT_PATH
   ProgressMode progress = ProgressMode::kAuto;
   int top = 5;  // import: nets and components listed in the summary
 };

@@ -1,6 +1,9 @@
 #include "host/orvik-host/HostModules.h"
 
+#include <utility>
 #include <vector>
+
+#include "orvik/pcbapi.h"
 
 namespace orvik::host {
 
@@ -17,18 +20,18 @@ std::string MissingExportsMessage(const std::string& path, const std::vector<con
 }
 
 template <typename Fn>
-void Resolve(const DynamicLibrary& library, const char* name, Fn& slot, std::vector<const char*>& missing) {
+void Resolve(const platform::Library& library, const char* name, Fn& slot, std::vector<const char*>& missing) {
   slot = library.Function<Fn>(name);
   if (slot == nullptr) missing.push_back(name);
 }
 
 }  // namespace
 
-bool KovlanModule::Load(const std::string& path, std::string& error) {
+bool KovlanModule::Load(platform::Library library, std::string& error) {
   api_ = {};
-  // Global, so that its exports resolve for the plug-in as well.
-  if (!library_.Open(path, true)) {
-    error = "cannot load the host PCB module " + path + ": " + library_.Error();
+  library_ = std::move(library);
+  if (!library_.IsOpen()) {
+    error = "cannot load the host PCB module " + library_.Path() + ": " + library_.Error();
     return false;
   }
   std::vector<const char*> missing;
@@ -36,16 +39,17 @@ bool KovlanModule::Load(const std::string& path, std::string& error) {
   ORVIK_HOST_KOVLAN_EXPORTS(ORVIK_HOST_KOVLAN_RESOLVE)
 #undef ORVIK_HOST_KOVLAN_RESOLVE
   if (!missing.empty()) {
-    error = MissingExportsMessage(path, missing);
+    error = MissingExportsMessage(library_.Path(), missing);
     return false;
   }
   return true;
 }
 
-bool ImporterPlugin::Load(const std::string& path, std::string& error) {
+bool ImporterPlugin::Load(platform::Library library, std::string& error) {
   api_ = {};
-  if (!library_.Open(path, false)) {
-    error = "cannot load the importer plug-in " + path + ": " + library_.Error();
+  library_ = std::move(library);
+  if (!library_.IsOpen()) {
+    error = "cannot load the importer plug-in " + library_.Path() + ": " + library_.Error();
     return false;
   }
   std::vector<const char*> missing;
@@ -53,16 +57,21 @@ bool ImporterPlugin::Load(const std::string& path, std::string& error) {
   Resolve(library_, "ImportFileIntoPcb", api_.ImportFileIntoPcb, missing);
   Resolve(library_, "GetPcbImporterDescription", api_.GetPcbImporterDescription, missing);
   if (!missing.empty()) {
-    error = MissingExportsMessage(path, missing);
+    error = MissingExportsMessage(library_.Path(), missing);
     return false;
   }
   return true;
 }
 
 bool HostModules::Load(const std::string& pluginPath, std::string& error) {
-  const std::string directory = ExecutableDirectory();
-  if (!kovlan_.Load(JoinPath(directory, kKovlanFileName), error)) return false;
-  return importer_.Load(pluginPath.empty() ? JoinPath(directory, kPluginFileName) : pluginPath, error);
+  using platform::Library;
+  const std::string directory = platform::ExecutableDirectory();
+  // Global, so that its exports resolve for the plug-in as well.
+  if (!kovlan_.Load(Library::OpenModule(directory, ORVIK_PCBAPI_MODULE_NAME, Library::Scope::kGlobal), error)) {
+    return false;
+  }
+  return importer_.Load(
+      pluginPath.empty() ? Library::OpenModule(directory, ORVIK_PLUGIN_MODULE_NAME) : Library::Open(pluginPath), error);
 }
 
 }  // namespace orvik::host

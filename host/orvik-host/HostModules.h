@@ -4,20 +4,11 @@
 
 #include <string>
 
-#include "host/orvik-host/DynamicLibrary.h"
 #include "orvik/importer.h"
 #include "orvik/kovlan.h"
+#include "platform/Library.h"
 
 namespace orvik::host {
-
-// File names of the libraries beside the executable.
-#ifdef _WIN32
-inline constexpr const char* kKovlanFileName = "Kovlan.dll";
-inline constexpr const char* kPluginFileName = "LoadOrvik.dll";
-#else
-inline constexpr const char* kKovlanFileName = "libKovlan.so";
-inline constexpr const char* kPluginFileName = "libLoadOrvik.so";
-#endif
 
 // The KvHost_ exports the host uses.
 #define ORVIK_HOST_KOVLAN_EXPORTS(X) \
@@ -47,25 +38,25 @@ struct ImporterApi {
   GetPcbImporterDescription_fn GetPcbImporterDescription = nullptr;
 };
 
-// Loads a library and resolves its exports; false with a message naming the
-// library and what is missing.
+// Takes a library as it was opened and resolves its exports; false with a
+// message naming the library and why it did not load or what it lacks.
 class KovlanModule {
  public:
-  bool Load(const std::string& path, std::string& error);
+  bool Load(platform::Library library, std::string& error);
   [[nodiscard]] const KovlanApi& Api() const noexcept { return api_; }
 
  private:
-  DynamicLibrary library_;
+  platform::Library library_;
   KovlanApi api_;
 };
 
 class ImporterPlugin {
  public:
-  bool Load(const std::string& path, std::string& error);
+  bool Load(platform::Library library, std::string& error);
   [[nodiscard]] const ImporterApi& Api() const noexcept { return api_; }
 
  private:
-  DynamicLibrary library_;
+  platform::Library library_;
   ImporterApi api_;
 };
 

@@ -51,5 +51,8 @@ typedef const char*(ORVIK_STDCALL* GetPcbImporterDescription_fn)(void);
 // zero-terminated 8-bit file name; returns 1 for true, 0 for false.
 typedef OrvikBool(ORVIK_STDCALL* ClientAPI_ExistSpecific_fn)(const char* fileName);
 
+// The plug-in's file name on Windows ("libLoadOrvik.so" on POSIX systems).
+#define ORVIK_PLUGIN_MODULE_NAME "LoadOrvik.dll"
+
 #define ORVIK_IMPORTER_DESCRIPTION "Orvik Ascii files (*.PCB)"
 #define ORVIK_LIBRARY_DESCRIPTION "||Orvik Ascii files (*.PCB)|||"

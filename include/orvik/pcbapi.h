@@ -23,6 +23,9 @@
 
 #include "orvik/abi.h"
 
+// The module's file name on Windows ("libKovlan.so" on POSIX systems).
+#define ORVIK_PCBAPI_MODULE_NAME "Kovlan.dll"
+
 typedef OrvikShortString OrvikStr;
 
 // clang-format off

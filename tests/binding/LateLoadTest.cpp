@@ -6,7 +6,7 @@
 
 #include "RTL/RT_PCB/PcbApi.h"
 #include "orvik/kovlan.h"
-#include "tests/support/SharedLibrary.h"
+#include "tests/support/Modules.h"
 
 namespace orvik::pcbapi {
 namespace {
@@ -16,7 +16,7 @@ TEST(LateLoad, FirstWrapperCallBindsTheModuleAndResolvesAllNames) {
   ASSERT_EQ(PcbApiModule(), 0u);
   for (int i = 0; i < kEntryCount; ++i) ASSERT_FALSE(IsResolved(static_cast<Entry>(i)));
 
-  const test::SharedLibrary kovlan(test::HostModulePath());
+  const platform::Library kovlan = test::OpenModule(ORVIK_PCBAPI_MODULE_NAME);
   EXPECT_EQ(PcbApiModule(), 0u) << "bound before any wrapper call";
   const auto reset = kovlan.Function<void(ORVIK_STDCALL*)()>("KvHost_Reset");
   const auto boardHandle = kovlan.Function<uint32_t(ORVIK_STDCALL*)()>("KvHost_BoardHandle");

@@ -2,14 +2,12 @@
 // it binds, the names it has resolve, every other wrapper keeps its default.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <set>
 #include <string>
 
 #include "RTL/RT_PCB/PcbApi.h"
 #include "tests/binding/PartialKovlan.h"
-#include "tests/support/SharedLibrary.h"
-#include "tests/support/TestPaths.h"
+#include "tests/support/Modules.h"
 
 namespace orvik::pcbapi {
 namespace {
@@ -17,16 +15,11 @@ namespace {
 class PartialModule : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const auto dir = test::ProgramDirectory() / "partial";
-#ifdef _WIN32
-    module_ = std::make_unique<test::SharedLibrary>(dir / "Kovlan.dll");
-#else
-    module_ = std::make_unique<test::SharedLibrary>(dir / "libKovlan.so");
-#endif
+    module_ = test::OpenModule(ORVIK_PCBAPI_MODULE_NAME, test::ProgramDirectory() / "partial");
   }
-  static std::unique_ptr<test::SharedLibrary> module_;
+  static platform::Library module_;
 };
-std::unique_ptr<test::SharedLibrary> PartialModule::module_;
+platform::Library PartialModule::module_;
 
 TEST_F(PartialModule, OnlyTheExportedNamesResolve) {
   EXPECT_EQ(GetCurrentBoardHandle(), kPartialBoardHandle);
@@ -54,16 +47,16 @@ TEST_F(PartialModule, MissingNamesKeepTheirDefaults) {
 TEST_F(PartialModule, UpperCasePrefixNamesAreMatchedExactly) {
   EXPECT_EQ(GetCurrentBoardHandle(), kPartialBoardHandle);
   // The module exports variants in other letter cases; they do not count.
-  ASSERT_NE(module_->Symbol("PcbApi_GetBinaryRuleForPrimitive"), nullptr);
-  ASSERT_NE(module_->Symbol("pcbapi_CheckPrimitivesOverlapWithClearance"), nullptr);
+  ASSERT_NE(module_.Symbol("PcbApi_GetBinaryRuleForPrimitive"), nullptr);
+  ASSERT_NE(module_.Symbol("pcbapi_CheckPrimitivesOverlapWithClearance"), nullptr);
   EXPECT_TRUE(IsResolved(Entry::PCBAPI_GetUnaryRuleForPrimitive));
-  EXPECT_EQ(SlotAddress(Entry::PCBAPI_GetUnaryRuleForPrimitive), module_->Symbol("PCBAPI_GetUnaryRuleForPrimitive"));
+  EXPECT_EQ(SlotAddress(Entry::PCBAPI_GetUnaryRuleForPrimitive), module_.Symbol("PCBAPI_GetUnaryRuleForPrimitive"));
   EXPECT_FALSE(IsResolved(Entry::PCBAPI_GetBinaryRuleForPrimitive));
   EXPECT_FALSE(IsResolved(Entry::PCBAPI_CheckPrimitivesOverlapWithClearance));
 }
 
 TEST_F(PartialModule, PercentInitPassesACopyCutTo255Characters) {
-  const auto lastInit = module_->Function<PartialKovlan_LastPercentInit_fn>("PartialKovlan_LastPercentInit");
+  const auto lastInit = module_.Function<PartialKovlan_LastPercentInit_fn>("PartialKovlan_LastPercentInit");
   ASSERT_NE(lastInit, nullptr);
   const std::string message = "Loading " + std::string(300, 'm');
   Percent_Init(message, 1234);

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,9 +17,7 @@
 #endif
 
 #include "orvik/kovlan.h"
-#include "tests/e2e/HostFileExistence.h"
-#include "tests/support/Plugin.h"
-#include "tests/support/TestPaths.h"
+#include "tests/e2e/PluginTest.h"
 
 namespace orvik::test {
 namespace {
@@ -56,12 +53,10 @@ std::vector<std::string> Tokens(const std::string& line) {
 
 int32_t AllObjects() { return KvHost_ObjectCount(0); }
 
-class HostileInput : public ::testing::Test {
+class HostileInput : public PluginTest {
  protected:
-  static void SetUpTestSuite() { plugin_ = std::make_unique<Plugin>(); }
-  static void TearDownTestSuite() { plugin_.reset(); }
   void SetUp() override {
-    SetExistAnswer(ExistAnswer::FileSystem);
+    PluginTest::SetUp();
     KvHost_Reset();
   }
 
@@ -69,8 +64,8 @@ class HostileInput : public ::testing::Test {
   // result and the time limit; progress is closed afterwards.
   void Run(const std::string& name, bool recognised, bool imported) {
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(plugin_->Recognised(name), recognised);
-    EXPECT_EQ(plugin_->Import(name), imported);
+    EXPECT_EQ(plugin_.Recognised(name), recognised);
+    EXPECT_EQ(plugin_.Import(name), imported);
     EXPECT_LT(std::chrono::steady_clock::now() - start, kTimeLimit);
     EXPECT_EQ(KvHost_ProgressOpen(), 0);
   }
@@ -79,11 +74,7 @@ class HostileInput : public ::testing::Test {
     KvHost_Reset();
     Run(Write(bytes), true, true);
   }
-
-  static std::unique_ptr<Plugin> plugin_;
-  TempDir dir_;
 };
-std::unique_ptr<Plugin> HostileInput::plugin_;
 
 TEST_F(HostileInput, FilesWithoutTheFormatWordAreRefused) {
   const std::vector<std::pair<const char*, std::string>> cases = {
@@ -223,7 +214,7 @@ TEST_F(HostileInput, LayerNumbersZeroTo255) {
 
 TEST_F(HostileInput, FileThatDisappearsAfterRecognition) {
   const std::string name = Write(kHeader + kRecords[4].line + "\n");
-  EXPECT_TRUE(plugin_->Recognised(name));
+  EXPECT_TRUE(plugin_.Recognised(name));
   std::filesystem::remove(name);
   Run(name, false, false);
   // The host insists the file exists; opening it fails all the same.

@@ -3,19 +3,16 @@
 // host module and loads the plug-in at run time.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <map>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "orvik/kovlan.h"
-#include "tests/e2e/HostFileExistence.h"
-#include "tests/support/Plugin.h"
-#include "tests/support/TestPaths.h"
+#include "tests/e2e/PluginTest.h"
+#include "tests/support/StandInHost.h"
 
 namespace orvik::test {
 namespace {
@@ -36,22 +33,6 @@ std::string StringAttribute(uint32_t handle, const char* entryPoint, int32_t pos
   return std::string(s.text, s.length);
 }
 
-std::vector<uint32_t> Members(uint32_t container) {
-  std::vector<uint32_t> handles(4096);
-  const int32_t n = KvHost_Members(container, handles.data(), static_cast<int32_t>(handles.size()));
-  EXPECT_GE(n, 0);
-  handles.resize(static_cast<std::size_t>(std::clamp<int32_t>(n, 0, static_cast<int32_t>(handles.size()))));
-  return handles;
-}
-
-std::vector<uint32_t> Memberships(uint32_t object) {
-  std::vector<uint32_t> handles(16);
-  const int32_t n = KvHost_Memberships(object, handles.data(), static_cast<int32_t>(handles.size()));
-  EXPECT_GE(n, 0);
-  handles.resize(static_cast<std::size_t>(std::clamp<int32_t>(n, 0, static_cast<int32_t>(handles.size()))));
-  return handles;
-}
-
 std::vector<uint32_t> OfKind(const std::vector<uint32_t>& handles, uint8_t kind) {
   std::vector<uint32_t> out;
   for (uint32_t h : handles) {
@@ -69,30 +50,25 @@ ProgressCounts Progress() {
   return c;
 }
 
-class Import : public ::testing::Test {
+class Import : public PluginTest {
  protected:
-  static void SetUpTestSuite() { plugin_ = std::make_unique<Plugin>(); }
-  static void TearDownTestSuite() { plugin_.reset(); }
   void SetUp() override {
-    SetExistAnswer(ExistAnswer::FileSystem);
+    PluginTest::SetUp();
     KvHost_Reset();
     board_ = KvHost_BoardHandle();
     ASSERT_NE(board_, 0u);
   }
 
-  static std::unique_ptr<Plugin> plugin_;
-  TempDir dir_;
   uint32_t board_ = 0;
 };
-std::unique_ptr<Plugin> Import::plugin_;
 
 class DemoBoard : public Import {
  protected:
   void SetUp() override {
     Import::SetUp();
     const std::string demo = NarrowName(ProgramDirectory() / "testdata" / "demo-board.pcb");
-    ASSERT_TRUE(plugin_->Recognised(demo));
-    ASSERT_TRUE(plugin_->Import(demo));
+    ASSERT_TRUE(plugin_.Recognised(demo));
+    ASSERT_TRUE(plugin_.Import(demo));
     boardMembers_ = Members(board_);
   }
   uint32_t NetNamed(const std::string& name) {
@@ -197,10 +173,10 @@ TEST_F(DemoBoard, ClosesBothProgressRangesAndDumpsTheBoard) {
 
 TEST_F(Import, UnrecognisedFileTouchesNothing) {
   KvHost_SetJournal(1);
-  EXPECT_FALSE(plugin_->Import(dir_.WriteFile("other.pcb", "ACCEL\nLINE 12 0 0 0 10 10 0 0 0\n")));
+  EXPECT_FALSE(plugin_.Import(dir_.WriteFile("other.pcb", "ACCEL\nLINE 12 0 0 0 10 10 0 0 0\n")));
   SetExistAnswer(ExistAnswer::No);
-  EXPECT_FALSE(plugin_->Import(dir_.WriteFile("board.pcb", "ORVIK\nLINE 12 0 0 0 10 10 0 0 0\n")));
-  EXPECT_EQ(KvHost_JournalCount(), 0);
+  EXPECT_FALSE(plugin_.Import(dir_.WriteFile("board.pcb", "ORVIK\nLINE 12 0 0 0 10 10 0 0 0\n")));
+  EXPECT_EQ(JournalLines(), std::vector<std::string>{});
   EXPECT_EQ(KvHost_ObjectCount(0), 0);
   EXPECT_EQ(Progress().inits, 0);
 }
@@ -208,7 +184,7 @@ TEST_F(Import, UnrecognisedFileTouchesNothing) {
 TEST_F(Import, FileWithoutRecordsLeavesTheBoardEmpty) {
   const std::string name = dir_.WriteFile("empty.pcb", "ORVIK ASCII PCB\nBOARD 1 2\nno records here\n");
   for (const char* second : {"", "anything"}) {
-    EXPECT_TRUE(plugin_->Import(name, second));
+    EXPECT_TRUE(plugin_.Import(name, second));
     EXPECT_EQ(KvHost_ObjectCount(0), 0);
     EXPECT_TRUE(Members(board_).empty());
     EXPECT_EQ(KvHost_ProgressOpen(), 0);
@@ -221,7 +197,7 @@ TEST_F(Import, SecondArgumentDoesNotChangeTheResult) {
   const std::string name = dir_.WriteFile("board.pcb", "ORVIK\nNET GND 1 0 0 0\nLINE 10 0 0 0 100 0 1 0 0\n");
   for (const std::string& second : {std::string(), std::string(255, '\x01'), std::string("board.pcb")}) {
     KvHost_Reset();
-    EXPECT_TRUE(plugin_->Import(name, second));
+    EXPECT_TRUE(plugin_.Import(name, second));
     EXPECT_EQ(KvHost_ObjectCount(kTrack), 1);
     EXPECT_EQ(KvHost_ObjectCount(kNet), 1);
   }
@@ -233,13 +209,13 @@ TEST_F(Import, FailureInsideTheImportReturnsFalse) {
   const uint32_t pair[] = {0xFF000001u, 1u};
   ASSERT_EQ(KvHost_SetLayerPairs(1, pair), 0);
   const std::string name = dir_.WriteFile("board.pcb", "ORVIK\nLINE 10 0 0 0 100 0 0 0 0\n");
-  EXPECT_FALSE(plugin_->Import(name));
+  EXPECT_FALSE(plugin_.Import(name));
   EXPECT_EQ(KvHost_ProgressOpen(), 0);
   EXPECT_EQ(KvHost_ObjectCount(0), 0);
 
   // The next import, on a sound board, runs normally.
   KvHost_Reset();
-  EXPECT_TRUE(plugin_->Import(name));
+  EXPECT_TRUE(plugin_.Import(name));
   EXPECT_EQ(KvHost_ObjectCount(kTrack), 1);
 }
 

@@ -4,12 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
 
-#include "tests/e2e/HostFileExistence.h"
-#include "tests/support/Plugin.h"
-#include "tests/support/TestPaths.h"
+#include "tests/e2e/PluginTest.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -18,16 +15,7 @@
 namespace orvik::test {
 namespace {
 
-class EntryPoints : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { plugin_ = std::make_unique<Plugin>(); }
-  static void TearDownTestSuite() { plugin_.reset(); }
-  void SetUp() override { SetExistAnswer(ExistAnswer::FileSystem); }
-
-  static std::unique_ptr<Plugin> plugin_;
-  TempDir dir_;
-};
-std::unique_ptr<Plugin> EntryPoints::plugin_;
+using EntryPoints = PluginTest;
 
 struct FirstLineCase {
   const char* label;
@@ -65,56 +53,56 @@ TEST_F(EntryPoints, RecognisesTheFormatWordInTheFirstLineOnly) {
   int n = 0;
   for (const FirstLineCase& c : cases) {
     const std::string name = dir_.WriteFile("case" + std::to_string(n++) + ".pcb", c.content);
-    EXPECT_EQ(plugin_->Recognised(name), c.recognised) << c.label;
+    EXPECT_EQ(plugin_.Recognised(name), c.recognised) << c.label;
   }
 }
 
 TEST_F(EntryPoints, AsksTheHostWithTheZeroTerminatedName) {
   const std::string name = dir_.WriteFile("board.pcb", "ORVIK\n");
-  EXPECT_TRUE(plugin_->Recognised(name));
+  EXPECT_TRUE(plugin_.Recognised(name));
   EXPECT_EQ(ExistCalls(), 1);
   EXPECT_EQ(LastExistName(), name);
 
   SetExistAnswer(ExistAnswer::No);
-  EXPECT_FALSE(plugin_->Recognised(name));
-  EXPECT_FALSE(plugin_->Import(name));
+  EXPECT_FALSE(plugin_.Recognised(name));
+  EXPECT_FALSE(plugin_.Import(name));
   EXPECT_EQ(ExistCalls(), 2);
 }
 
 TEST_F(EntryPoints, NameAndExtensionDoNotMatter) {
-  EXPECT_TRUE(plugin_->Recognised(dir_.WriteFile("ORVIK", "orvik\n")));
-  EXPECT_FALSE(plugin_->Recognised(dir_.WriteFile("orvik.pcb", "PCB\n")));
+  EXPECT_TRUE(plugin_.Recognised(dir_.WriteFile("ORVIK", "orvik\n")));
+  EXPECT_FALSE(plugin_.Recognised(dir_.WriteFile("orvik.pcb", "PCB\n")));
 }
 
 TEST_F(EntryPoints, PathsThatCannotBeReadAreNotRecognised) {
   // The host claims every one of these exists; the plug-in must still answer
   // false, at once and without an error.
   SetExistAnswer(ExistAnswer::Yes);
-  EXPECT_FALSE(plugin_->Recognised(NarrowName(dir_.Path() / "missing.pcb")));
-  EXPECT_FALSE(plugin_->Recognised(""));
+  EXPECT_FALSE(plugin_.Recognised(NarrowName(dir_.Path() / "missing.pcb")));
+  EXPECT_FALSE(plugin_.Recognised(""));
   const std::string folder = NarrowName(dir_.Path() / "ORVIK.dir");
   std::filesystem::create_directory(folder);
-  EXPECT_FALSE(plugin_->Recognised(folder));
-  EXPECT_FALSE(plugin_->Import(folder));
+  EXPECT_FALSE(plugin_.Recognised(folder));
+  EXPECT_FALSE(plugin_.Import(folder));
 #ifdef _WIN32
-  EXPECT_FALSE(plugin_->Recognised("NUL"));
+  EXPECT_FALSE(plugin_.Recognised("NUL"));
 #else
   const std::string fifo = NarrowName(dir_.Path() / "orvik.fifo");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_FALSE(plugin_->Recognised(fifo));
-  EXPECT_FALSE(plugin_->Import(fifo));
-  EXPECT_FALSE(plugin_->Recognised("/dev/null"));
-  EXPECT_FALSE(plugin_->Recognised("/dev/zero"));
+  EXPECT_FALSE(plugin_.Recognised(fifo));
+  EXPECT_FALSE(plugin_.Import(fifo));
+  EXPECT_FALSE(plugin_.Recognised("/dev/null"));
+  EXPECT_FALSE(plugin_.Recognised("/dev/zero"));
 #endif
 }
 
 TEST_F(EntryPoints, ImportIgnoresItsSecondArgument) {
   const std::string name = dir_.WriteFile("board.pcb", "ORVIK\nLINE 1 0 0 100 100 10\n");
   const std::string seconds[] = {"", "x", "ORVIK", std::string(255, '\xFF'), std::string(300, 'z')};
-  for (const std::string& second : seconds) EXPECT_TRUE(plugin_->Import(name, second)) << second.size();
+  for (const std::string& second : seconds) EXPECT_TRUE(plugin_.Import(name, second)) << second.size();
 
   const std::string other = dir_.WriteFile("other.pcb", "PCB\n");
-  for (const std::string& second : seconds) EXPECT_FALSE(plugin_->Import(other, second)) << second.size();
+  for (const std::string& second : seconds) EXPECT_FALSE(plugin_.Import(other, second)) << second.size();
 }
 
 TEST_F(EntryPoints, NeverWritesIntoTheCallersStrings) {
@@ -126,17 +114,17 @@ TEST_F(EntryPoints, NeverWritesIntoTheCallersStrings) {
   std::memcpy(&fileCopy, &file, sizeof file);
   std::memcpy(&secondCopy, &second, sizeof second);
 
-  EXPECT_EQ(plugin_->RecognisedEntry()(&fileCopy), 1);
-  EXPECT_EQ(plugin_->ImportEntry()(&fileCopy, &secondCopy), 1);
+  EXPECT_EQ(plugin_.RecognisedEntry()(&fileCopy), 1);
+  EXPECT_EQ(plugin_.ImportEntry()(&fileCopy, &secondCopy), 1);
   EXPECT_EQ(std::memcmp(&fileCopy, &file, sizeof file), 0);
   EXPECT_EQ(std::memcmp(&secondCopy, &second, sizeof second), 0);
 }
 
 TEST_F(EntryPoints, DescribesTheImporter) {
-  const char* description = plugin_->Description();
+  const char* description = plugin_.Description();
   ASSERT_NE(description, nullptr);
   EXPECT_STREQ(description, "Orvik Ascii files (*.PCB)");
-  EXPECT_EQ(plugin_->Description(), description);
+  EXPECT_EQ(plugin_.Description(), description);
 }
 
 }  // namespace

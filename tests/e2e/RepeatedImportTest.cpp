@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <fstream>
 #include <map>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,9 +16,7 @@
 #endif
 
 #include "orvik/kovlan.h"
-#include "tests/e2e/HostFileExistence.h"
-#include "tests/support/Plugin.h"
-#include "tests/support/TestPaths.h"
+#include "tests/e2e/PluginTest.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define ORVIK_HEAP_SANITIZED 1
@@ -39,10 +36,10 @@ std::string ReadAll(const std::filesystem::path& path) {
   return text.str();
 }
 
-class RepeatedImports : public ::testing::Test {
+class RepeatedImports : public PluginTest {
  protected:
   void SetUp() override {
-    SetExistAnswer(ExistAnswer::FileSystem);
+    PluginTest::SetUp();
     const std::string header = "ORVIK ASCII PCB 1.0\n";
     files_ = {
         NarrowName(ProgramDirectory() / "testdata" / "demo-board.pcb"),
@@ -66,8 +63,6 @@ class RepeatedImports : public ::testing::Test {
     return ReadAll(dump);
   }
 
-  Plugin plugin_;
-  TempDir dir_;
   std::vector<std::string> files_;
 };
 

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "orvik/importer.h"
 #include "tests/pe/PeImage.h"
-#include "tests/support/SharedLibrary.h"
+#include "tests/support/Modules.h"
 
 namespace orvik::test {
 namespace {
@@ -23,7 +24,7 @@ constexpr bool k64Bit = ORVIK_PE_64BIT != 0;
 std::filesystem::path DllUnderTest() {
   const char* file = std::getenv("ORVIK_PE_FILE");
   if (file != nullptr && *file != '\0') return file;
-  return PluginPath();
+  return ModulePath(ORVIK_PLUGIN_MODULE_NAME);
 }
 
 class PluginModule : public ::testing::Test {

@@ -4,12 +4,22 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "tests/support/Modules.h"
+
 namespace orvik::test {
 
-Plugin::Plugin() : library_(PluginPath()) {
-  recognised_ = library_.Function<RecognisedPCBFile_fn>("RecognisedPCBFile");
-  import_ = library_.Function<ImportFileIntoPcb_fn>("ImportFileIntoPcb");
-  description_ = library_.Function<GetPcbImporterDescription_fn>("GetPcbImporterDescription");
+namespace {
+const platform::Library& PluginLibrary() {
+  static const platform::Library library = OpenModule(ORVIK_PLUGIN_MODULE_NAME);
+  return library;
+}
+}  // namespace
+
+Plugin::Plugin() {
+  const platform::Library& library = PluginLibrary();
+  recognised_ = library.Function<RecognisedPCBFile_fn>("RecognisedPCBFile");
+  import_ = library.Function<ImportFileIntoPcb_fn>("ImportFileIntoPcb");
+  description_ = library.Function<GetPcbImporterDescription_fn>("GetPcbImporterDescription");
   if (recognised_ == nullptr || import_ == nullptr || description_ == nullptr)
     throw std::runtime_error("the plug-in lacks an entry point");
 }

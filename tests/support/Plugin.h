@@ -1,18 +1,18 @@
 // The built plug-in, loaded into the test process the way a host loads it,
-// with its three entry points.
+// with its three entry points. It is loaded once and stays loaded for the
+// rest of the process, as a host keeps its modules.
 #pragma once
 
 #include <string_view>
 
 #include "orvik/importer.h"
-#include "tests/support/SharedLibrary.h"
 
 namespace orvik::test {
 
 class Plugin {
  public:
-  // Loads the plug-in from beside the test program; throws when it or one of
-  // its entry points is missing.
+  // The plug-in from beside the test program (loaded by the first Plugin);
+  // throws when it or one of its entry points is missing.
   Plugin();
 
   bool Recognised(std::string_view fileName) const;
@@ -23,7 +23,6 @@ class Plugin {
   ImportFileIntoPcb_fn ImportEntry() const noexcept { return import_; }
 
  private:
-  SharedLibrary library_;
   RecognisedPCBFile_fn recognised_ = nullptr;
   ImportFileIntoPcb_fn import_ = nullptr;
   GetPcbImporterDescription_fn description_ = nullptr;

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "platform/Library.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -14,14 +16,9 @@
 namespace orvik::test {
 
 std::filesystem::path ProgramDirectory() {
-#ifdef _WIN32
-  char buffer[MAX_PATH + 1] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) throw std::runtime_error("cannot find the test program's file name");
-  return std::filesystem::path(std::string(buffer, length)).parent_path();
-#else
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path();
-#endif
+  const std::string directory = platform::ExecutableDirectory();
+  if (directory.empty()) throw std::runtime_error("cannot find the test program's directory");
+  return directory;
 }
 
 namespace {

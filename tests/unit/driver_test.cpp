@@ -16,10 +16,14 @@
 #include "orvik/kovlan.h"
 #include "platform/TextFile.h"
 #include "tests/fixtures/ReaderTestFiles.h"
+#include "tests/support/StandInHost.h"
 
 namespace orvik {
 namespace {
 
+using test::JournalLines;
+using test::Members;
+using test::Memberships;
 using testing::HostProgressCounts;
 using testing::TempFile;
 
@@ -48,33 +52,10 @@ struct Imported {
   std::unique_ptr<TOrvikFile> driver;
 };
 
-std::vector<std::uint32_t> Members(std::uint32_t container) {
-  std::vector<std::uint32_t> out(256);
-  const std::int32_t n = KvHost_Members(container, out.data(), static_cast<std::int32_t>(out.size()));
-  out.resize(n < 0 ? 0 : static_cast<std::size_t>(n));
-  return out;
-}
-
-std::vector<std::uint32_t> Memberships(std::uint32_t object) {
-  std::vector<std::uint32_t> out(16);
-  const std::int32_t n = KvHost_Memberships(object, out.data(), static_cast<std::int32_t>(out.size()));
-  out.resize(n < 0 ? 0 : static_cast<std::size_t>(n));
-  return out;
-}
-
 std::vector<int> Kinds(const std::vector<std::uint32_t>& handles) {
   std::vector<int> kinds;
   for (std::uint32_t h : handles) kinds.push_back(KvHost_ObjectKind(h));
   return kinds;
-}
-
-std::vector<std::string> Journal() {
-  std::vector<std::string> lines;
-  char buffer[512];
-  for (std::int32_t i = 0; i < KvHost_JournalCount(); ++i) {
-    if (KvHost_JournalEntry(i, buffer, sizeof buffer) >= 0) lines.emplace_back(buffer);
-  }
-  return lines;
 }
 
 std::string Lines(const std::vector<std::string>& lines, std::string_view end) {
@@ -85,11 +66,7 @@ std::string Lines(const std::vector<std::string>& lines, std::string_view end) {
 
 constexpr const char* kTrack = "LINE 10 0 0 0 100 0 0 0 0";
 
-class DriverTest : public ::testing::Test {
- protected:
-  void SetUp() override { KvHost_Reset(); }
-  void TearDown() override { KvHost_SetProgressCallback(nullptr, nullptr); }
-};
+using DriverTest = test::FreshHost;
 
 TEST_F(DriverTest, FileOfUnknownKeywordsAddsNothing) {
   std::vector<ProgressEvent> events;
@@ -202,10 +179,8 @@ TEST_F(DriverTest, CommitCreatesGroupsFirstAndAddsThemLast) {
   Imported imported(kAllKinds);
 
   std::vector<int> created;
-  for (const std::string& line : Journal()) {
-    const std::string prefix = "PcbApi_CreateObject ";
-    if (line.rfind(prefix, 0) == 0) created.push_back(std::stoi(line.substr(prefix.size())));
-  }
+  const std::string prefix = "PcbApi_CreateObject ";
+  for (const std::string& line : JournalLines(prefix)) created.push_back(std::stoi(line.substr(prefix.size())));
   // The component's designator and comment texts (if the host gives it none)
   // come before the net.
   const auto net = std::find(created.begin(), created.end(), 8);
@@ -277,11 +252,7 @@ TEST_F(DriverTest, RefdesAndTypeTextsBindToTheirComponent) {
   EXPECT_EQ(Kinds(Members(KvHost_BoardHandle())), (std::vector<int>{9}));
 
   // One rebinding exchange per text of the component, matched or not.
-  const auto journal = Journal();
-  const auto rebinds = std::count_if(journal.begin(), journal.end(), [](const std::string& line) {
-    return line.rfind("PcbApi_QueryComponent 2 ", 0) == 0;
-  });
-  EXPECT_EQ(rebinds, 3);
+  EXPECT_EQ(JournalLines("PcbApi_QueryComponent 2 ").size(), 3u);
 }
 
 TEST_F(DriverTest, MissingFileRaisesWithoutOpeningProgress) {

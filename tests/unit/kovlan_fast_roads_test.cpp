@@ -15,6 +15,7 @@
 
 #include "RTL/RT_PCB/PcbPad.h"
 #include "orvik/kovlan.h"
+#include "tests/support/StandInHost.h"
 
 namespace {
 
@@ -56,11 +57,8 @@ std::vector<Answer> ReadAll(const std::vector<uint32_t>& handles) {
   return answers;
 }
 
-class KovlanLayerReadsTest : public ::testing::Test {
+class KovlanLayerReadsTest : public orvik::test::FreshHost {
  protected:
-  void SetUp() override { KvHost_Reset(); }
-  void TearDown() override { KvHost_Reset(); }
-
   // Pads and vias in each state their stack can be in, and handles that
   // are no pad or via, or no object at all.
   std::vector<uint32_t> Objects() {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "orvik/kovlan.h"
+#include "tests/support/StandInHost.h"
 
 // Two of the entry points the plug-in never calls.
 ORVIK_EXTERN_C ORVIK_IMPORT int32_t ORVIK_STDCALL PcbApi_SendCommand(void);
@@ -42,16 +43,6 @@ std::string Dump() {
   return ss.str();
 }
 
-std::vector<std::string> Journal() {
-  std::vector<std::string> lines;
-  char buf[512];
-  for (int32_t i = 0; i < KvHost_JournalCount(); ++i) {
-    EXPECT_GE(KvHost_JournalEntry(i, buf, sizeof buf), 0);
-    lines.emplace_back(buf);
-  }
-  return lines;
-}
-
 template <typename T>
 T ReadAttr(uint32_t handle, const char* entry, int32_t position, int32_t key = 0) {
   T value{};
@@ -61,10 +52,8 @@ T ReadAttr(uint32_t handle, const char* entry, int32_t position, int32_t key = 0
   return value;
 }
 
-class KovlanTest : public ::testing::Test {
+class KovlanTest : public orvik::test::FreshHost {
  protected:
-  void SetUp() override { KvHost_Reset(); }
-  void TearDown() override { KvHost_Reset(); }
   uint32_t board = KvHost_BoardHandle();
 };
 
@@ -710,10 +699,11 @@ TEST_F(KovlanTest, JournalRecordsCallsWithTheirScalarArgumentsWhileOn) {
   KvHost_SetJournal(0);
   PcbApi_Percent_Finish();
   const std::string b = std::to_string(board), t = std::to_string(track);
-  EXPECT_EQ(Journal(), (std::vector<std::string>{
-                           "PcbApi_Percent_Init Loading x 10", "PcbApi_AddObjectToContainer " + b + " " + t,
-                           "PcbApi_QueryTrack 1 " + t, "PcbApi_QueryLayer 1 2 " + b, "PcbApi_SetPadShapeOnLayer 99 5 9",
-                           "PcbApi_QueryBoardLayerPairsCount " + b + " 1"}));
+  EXPECT_EQ(
+      orvik::test::JournalLines(),
+      (std::vector<std::string>{"PcbApi_Percent_Init Loading x 10", "PcbApi_AddObjectToContainer " + b + " " + t,
+                                "PcbApi_QueryTrack 1 " + t, "PcbApi_QueryLayer 1 2 " + b,
+                                "PcbApi_SetPadShapeOnLayer 99 5 9", "PcbApi_QueryBoardLayerPairsCount " + b + " 1"}));
   char small[4];
   EXPECT_EQ(KvHost_JournalEntry(0, small, sizeof small), -1);
   EXPECT_EQ(KvHost_JournalEntry(6, small, sizeof small), -1);

@@ -12,12 +12,12 @@
 #include "RTL/RT_PCB/PcbComponent.h"
 #include "RTL/RT_PCB/PcbNet.h"
 #include "RTL/RT_PCB/PcbText.h"
-#include "orvik/kovlan.h"
 #include "platform/TextFile.h"
 #include "reader/ComponentSection.h"
 #include "reader/NetSection.h"
 #include "reader/ObjectLookup.h"
 #include "tests/fixtures/ReaderTestFiles.h"
+#include "tests/support/StandInHost.h"
 
 namespace orvik {
 namespace {
@@ -44,10 +44,10 @@ std::int16_t RandomIndex(std::mt19937& random) {
   return static_cast<std::int16_t>(pick(random) < 8 ? small(random) : wide(random));
 }
 
-class LookupIndexTest : public ::testing::Test {
+class LookupIndexTest : public test::FreshHost {
  protected:
   void SetUp() override {
-    KvHost_Reset();
+    FreshHost::SetUp();
     file_.Assign(empty_.Path());
   }
   TempFile empty_{""};

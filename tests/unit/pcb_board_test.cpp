@@ -13,10 +13,12 @@
 #include "RTL/RT_PCB/PcbBoard.h"
 #include "orvik/kovlan.h"
 #include "pcb_sync_slots.h"
+#include "tests/support/StandInHost.h"
 
 namespace orvik {
 namespace {
 
+using test::JournalLines;
 using testing::Field;
 using testing::SlotGroup;
 using testing::SyncSlot;
@@ -131,20 +133,7 @@ TEST(PcbBoardPure, WalkEndsAtALinkAboveTheLastLayer) {
 
 // ---------------------------------------------------------- with host ----
 
-class PcbBoardHost : public ::testing::Test {
- protected:
-  void SetUp() override { KvHost_Reset(); }
-  void TearDown() override { KvHost_Reset(); }
-
-  static std::vector<std::string> Journal() {
-    std::vector<std::string> lines;
-    for (int i = 0; i < KvHost_JournalCount(); ++i) {
-      char line[512];
-      if (KvHost_JournalEntry(i, line, sizeof line) >= 0) lines.emplace_back(line);
-    }
-    return lines;
-  }
-};
+using PcbBoardHost = test::FreshHost;
 
 TEST_F(PcbBoardHost, AddObjectPutsTheObjectOnTheBoard) {
   TPcbBoard board(pcbapi::GetCurrentBoardHandle());
@@ -152,7 +141,7 @@ TEST_F(PcbBoardHost, AddObjectPutsTheObjectOnTheBoard) {
 
   KvHost_SetJournal(1);
   EXPECT_EQ(board.AddObject(0), 1);
-  EXPECT_EQ(KvHost_JournalCount(), 0);
+  EXPECT_EQ(JournalLines(), std::vector<std::string>{});
 
   const std::uint32_t track = pcbapi::CreateObject(4);
   ASSERT_NE(track, 0u);
@@ -167,7 +156,7 @@ TEST_F(PcbBoardHost, ReadRunsTheStepsInOrder) {
   KvHost_SetJournal(1);
   board.SyncWithHost(smRead);
   std::vector<std::string> names;
-  for (const std::string& line : Journal()) {
+  for (const std::string& line : JournalLines()) {
     std::string name = line.substr(0, line.find(' '));
     if (names.empty() || names.back() != name) names.push_back(name);
   }
@@ -199,7 +188,7 @@ TEST_F(PcbBoardHost, ReadRunsTheStepsInOrder) {
   EXPECT_EQ(names.back(), "PcbApi_QueryBoardExternalDielectrics");
 
   int layerCalls = 0, planeCalls = 0, penCalls = 0, plotCalls = 0;
-  for (const std::string& line : Journal()) {
+  for (const std::string& line : JournalLines()) {
     const std::string name = line.substr(0, line.find(' '));
     layerCalls += name == "PcbApi_QueryLayer";
     planeCalls += name == "PcbApi_QueryInternalPlane";

@@ -23,10 +23,12 @@
 #include "RTL/RT_PCB/PcbSplitPlane.h"
 #include "orvik/kovlan.h"
 #include "pcb_sync_slots.h"
+#include "tests/support/StandInHost.h"
 
 namespace orvik {
 namespace {
 
+using test::JournalLines;
 using testing::Block;
 using testing::Field;
 using testing::SlotGroup;
@@ -185,19 +187,8 @@ std::vector<KindCase> AllKinds() {
   return kinds;
 }
 
-class PcbGroupHost : public ::testing::Test {
+class PcbGroupHost : public test::FreshHost {
  protected:
-  void SetUp() override { KvHost_Reset(); }
-  void TearDown() override { KvHost_Reset(); }
-
-  static std::vector<std::string> Journal() {
-    std::vector<std::string> lines;
-    for (int i = 0; i < KvHost_JournalCount(); ++i) {
-      char line[512];
-      if (KvHost_JournalEntry(i, line, sizeof line) >= 0) lines.emplace_back(line);
-    }
-    return lines;
-  }
   static void SetHostText(std::uint32_t handle, const char* entryPoint, int position, std::string_view text) {
     OrvikShortString s{};
     s.length = static_cast<std::uint8_t>(text.size());
@@ -293,7 +284,7 @@ TEST_F(PcbGroupHost, ComponentAddsPrimitives) {
   TPcbComponent component(handle);
   KvHost_SetJournal(1);
   EXPECT_EQ(component.AddPrimitive(0), 1);
-  EXPECT_EQ(KvHost_JournalCount(), 0);
+  EXPECT_EQ(JournalLines(), std::vector<std::string>{});
 
   const std::uint32_t pad = pcbapi::CreateObject(2);
   const std::uint32_t track = pcbapi::CreateObject(4);
@@ -407,10 +398,8 @@ TEST_F(PcbGroupHost, DimensionReadsNoMoreReferencesThanItHolds) {
     KvHost_SetJournal(1);
     dimension.SyncWithHost(smRead);
     KvHost_SetJournal(0);
-    int calls = 0;
-    for (const std::string& line : Journal()) calls += line.rfind("PcbApi_References_At ", 0) == 0;
     EXPECT_EQ(dimension.ReferenceCount, c.kept) << c.hostCount;
-    EXPECT_EQ(calls, c.kept) << c.hostCount;
+    EXPECT_EQ(JournalLines("PcbApi_References_At ").size(), static_cast<std::size_t>(c.kept)) << c.hostCount;
     KvHost_Reset();
   }
 }
@@ -438,9 +427,7 @@ TEST_F(PcbGroupHost, FactoryBuildsAndReadsEveryKnownKind) {
     ASSERT_NE(object, nullptr) << int{k.kind};
     EXPECT_EQ(object->ObjectId, k.kind);
     EXPECT_EQ(object->Handle, handle);
-    bool read = false;
-    for (const std::string& line : Journal()) read |= line.rfind(std::string(k.query) + " 1 ", 0) == 0;
-    EXPECT_TRUE(read) << int{k.kind};
+    EXPECT_FALSE(JournalLines(std::string(k.query) + " 1 ").empty()) << int{k.kind};
     KvHost_Reset();
   }
 }
@@ -458,7 +445,7 @@ TEST_F(PcbGroupHost, FactoryBuildsNothingForUnknownKinds) {
     EXPECT_EQ(GetObjectTextByHandle(handle), "") << kind;
   }
   // Nothing but kind queries (and the creations) reached the host.
-  for (const std::string& line : Journal()) {
+  for (const std::string& line : JournalLines()) {
     const std::string name = line.substr(0, line.find(' '));
     EXPECT_TRUE(name == "PcbApi_GetObjectIdFromObjectHandle" || name == "PcbApi_CreateObject") << line;
   }

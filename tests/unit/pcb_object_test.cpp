@@ -11,6 +11,7 @@
 #include "RTL/RT_PCB/PcbFill.h"
 #include "RTL/RT_PCB/PcbTrack.h"
 #include "orvik/kovlan.h"
+#include "tests/support/StandInHost.h"
 
 namespace orvik {
 namespace {
@@ -181,29 +182,17 @@ TEST(PcbObject, LayerFilteredOperationsAnswerOnTheOwnLayerOnly) {
 }
 
 // Host-backed: the two flag setters that write the object back at once.
-class PcbObjectHost : public ::testing::Test {
- protected:
-  void SetUp() override { KvHost_Reset(); }
-  void TearDown() override { KvHost_Reset(); }
-
-  static bool JournalHas(const std::string& prefix) {
-    char line[512];
-    for (int i = 0; i < KvHost_JournalCount(); ++i) {
-      if (KvHost_JournalEntry(i, line, sizeof line) >= 0 && std::string(line).rfind(prefix, 0) == 0) return true;
-    }
-    return false;
-  }
-};
+using PcbObjectHost = test::FreshHost;
 
 TEST_F(PcbObjectHost, FlagSettersWriteBackAtOnce) {
   TPcbTrack t(pcbapi::CreateObject(4));
   ASSERT_NE(t.Handle, 0u);
   KvHost_SetJournal(1);
   t.SetFlag0010(true);
-  EXPECT_EQ(KvHost_JournalCount(), 0) << "SetFlag0010 only changes the client copy";
+  EXPECT_EQ(test::JournalLines(), std::vector<std::string>{}) << "SetFlag0010 only changes the client copy";
 
   t.SetFlag0008(true);
-  EXPECT_TRUE(JournalHas("PcbApi_QueryTrack"));
+  EXPECT_FALSE(test::JournalLines("PcbApi_QueryTrack").empty());
   std::uint16_t flags = 0;
   ASSERT_EQ(KvHost_ReadAttribute(t.Handle, "PcbApi_QueryTrack", 0, &flags, sizeof flags), 2);
   EXPECT_EQ(flags, 0x0018);

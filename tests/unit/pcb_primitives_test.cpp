@@ -15,10 +15,12 @@
 #include "RTL/RT_PCB/PcbVia.h"
 #include "orvik/kovlan.h"
 #include "pcb_sync_slots.h"
+#include "tests/support/StandInHost.h"
 
 namespace orvik {
 namespace {
 
+using test::JournalLines;
 using testing::ExpectRead;
 using testing::ExpectWritten;
 using testing::Field;
@@ -174,11 +176,8 @@ TEST(PcbPrimitives, PadPerLayerOperationsOutsideTheStackGiveZero) {
 // ---------------------------------------------------------------------------
 // Exchanges with the stand-in host
 
-class PcbPrimitivesHost : public ::testing::Test {
+class PcbPrimitivesHost : public test::FreshHost {
  protected:
-  void SetUp() override { KvHost_Reset(); }
-  void TearDown() override { KvHost_Reset(); }
-
   template <class T>
   static std::function<void(TSyncMode)> Sync(T& object) {
     return [&object](TSyncMode mode) { object.SyncWithHost(mode); };
@@ -203,17 +202,6 @@ class PcbPrimitivesHost : public ::testing::Test {
   static std::vector<SyncSlot> Join(std::vector<SyncSlot> a, const std::vector<SyncSlot>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
-  }
-
-  static std::vector<std::string> Journal(const std::string& prefix) {
-    std::vector<std::string> lines;
-    char line[512];
-    for (int i = 0; i < KvHost_JournalCount(); ++i) {
-      if (KvHost_JournalEntry(i, line, sizeof line) < 0) continue;
-      std::string s(line);
-      if (s.rfind(prefix, 0) == 0) lines.push_back(s);
-    }
-    return lines;
   }
 };
 
@@ -387,17 +375,17 @@ TEST_F(PcbPrimitivesHost, PadInSimpleStackSendsCornerPercentagesPerRoundedLayer)
                                          "PcbApi_SetCRPctOnLayer " + h + " 2 20"};
   std::vector<std::string> expected;
   for (int i = 0; i < 3; ++i) expected.insert(expected.end(), once.begin(), once.end());
-  EXPECT_EQ(Journal("PcbApi_SetCRPctOnLayer"), expected);
-  EXPECT_TRUE(Journal("PcbApi_SetPadShapeOnLayer").empty());
-  EXPECT_TRUE(Journal("PcbApi_SetPadSizeOnLayer").empty());
+  EXPECT_EQ(JournalLines("PcbApi_SetCRPctOnLayer"), expected);
+  EXPECT_TRUE(JournalLines("PcbApi_SetPadShapeOnLayer").empty());
+  EXPECT_TRUE(JournalLines("PcbApi_SetPadSizeOnLayer").empty());
 }
 
 TEST_F(PcbPrimitivesHost, PadStopsBeforeTheStackWhenThePadQueryFails) {
   TPcbPad p(0xFFFFFF00u);
   KvHost_SetJournal(1);
   EXPECT_NE(p.SyncWithHost(smRead), 0);
-  EXPECT_TRUE(Journal("PcbApi_QueryPadStackMode").empty());
-  EXPECT_TRUE(Journal("PcbApi_QueryPadOrViaShapeOnLayer").empty());
+  EXPECT_TRUE(JournalLines("PcbApi_QueryPadStackMode").empty());
+  EXPECT_TRUE(JournalLines("PcbApi_QueryPadOrViaShapeOnLayer").empty());
 }
 
 TEST_F(PcbPrimitivesHost, TextExchange) {

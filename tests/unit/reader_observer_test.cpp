@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "orvik/kovlan.h"
 #include "reader/LineIndex.h"
 #include "reader/OrvikFile.h"
 #include "tests/fixtures/ReaderTestFiles.h"
+#include "tests/support/StandInHost.h"
 
 namespace orvik {
 namespace {
@@ -41,10 +41,8 @@ class RecordingObserver final : public TReaderObserver {
   TLineIndex lines_;
 };
 
-class ReaderObserverTest : public ::testing::Test {
+class ReaderObserverTest : public test::FreshHost {
  protected:
-  void SetUp() override { KvHost_Reset(); }
-
   static RecordingObserver Observe(const std::string& content) {
     TempFile file(content);
     RecordingObserver observer(content);

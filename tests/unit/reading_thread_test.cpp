@@ -11,6 +11,7 @@
 #include "platform/TextFile.h"
 #include "reader/OrvikFile.h"
 #include "tests/fixtures/ReaderTestFiles.h"
+#include "tests/support/StandInHost.h"
 
 namespace orvik {
 namespace {
@@ -41,11 +42,7 @@ ImportRun Import(const std::string& path, TReadingThread thread) {
     run.failure = e.what();
   }
   TOrvikFile::SetReadingThread(TReadingThread::Auto);
-  for (std::int32_t i = 0; i < KvHost_JournalCount(); ++i) {
-    char line[512];
-    KvHost_JournalEntry(i, line, sizeof line);
-    run.journal.emplace_back(line);
-  }
+  run.journal = test::JournalLines();
   run.updates = HostProgressCounts().Updates;
   run.finishes = HostProgressCounts().Finishes;
   run.objects = KvHost_ObjectCount(0);

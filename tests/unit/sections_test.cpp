@@ -25,6 +25,7 @@
 #include "reader/TrackSection.h"
 #include "reader/ViaSection.h"
 #include "tests/fixtures/ReaderTestFiles.h"
+#include "tests/support/StandInHost.h"
 
 namespace orvik {
 namespace {
@@ -71,10 +72,7 @@ struct Placement {
 
 Placement PlacementOf(const TPCBObject& o) { return {o.X, o.Y, o.LegacyLayer(), o.Net, o.Component}; }
 
-class SectionsTest : public ::testing::Test {
- protected:
-  void SetUp() override { KvHost_Reset(); }
-};
+using SectionsTest = test::FreshHost;
 
 // ---- Layer maps --------------------------------------------------------
 

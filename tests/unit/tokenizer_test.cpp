@@ -10,6 +10,7 @@
 #include "orvik/kovlan.h"
 #include "platform/TextFile.h"
 #include "tests/fixtures/ReaderTestFiles.h"
+#include "tests/support/StandInHost.h"
 
 namespace orvik {
 namespace {
@@ -25,10 +26,8 @@ std::string Quoted(const std::string& body) {
   return text;
 }
 
-class TokenizerTest : public ::testing::Test {
+class TokenizerTest : public test::FreshHost {
  protected:
-  void SetUp() override { KvHost_Reset(); }
-
   // All tokens up to the end of the data.
   static std::vector<std::string> Tokens(std::string_view content) {
     TempFile file(content);

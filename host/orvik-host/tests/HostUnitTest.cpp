@@ -56,6 +56,52 @@ TEST(CommandLine, RejectsMalformedValues) {
   EXPECT_FALSE(Parse({"recognise", "f", "--journal", "j"}).ok());
 }
 
+// What the parser library refuses is reported in this program's words.
+TEST(CommandLine, ErrorTexts) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string error;
+  };
+  const Case cases[] = {
+      {{"describe", "--plugin"}, "option --plugin needs a value"},
+      {{"import", "f", "--json="}, "option --json needs a non-empty value"},
+      {{"import", "f", "--svg", ""}, "option --svg needs a non-empty value"},
+      {{"import", "f", "--progress=yes"}, "option --progress takes no value"},
+      {{"--no-progress=no", "import", "f"}, "option --no-progress takes no value"},
+      {{"import", "f", "--top", "010x"}, "option --top needs a number from 0 to 1000"},
+      {{"--frob=1", "import", "f"}, "unknown option --frob=1"},
+      {{"import", "f", "-x"}, "unknown option -x"},
+      {{}, "no command given"},
+      {{"IMPORT", "f"}, "unknown command 'IMPORT'"},
+      {{"describe", "f"}, "describe takes no file"},
+      {{"recognize"}, "recognize takes exactly one file"},
+      {{"check", "f", "--html", "h"}, "--journal, --svg and --html apply to import only"},
+      {{"recognise", "f", "--json", "j"}, "--json applies to import only and check"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Parse(c.args).error, c.error) << c.error;
+}
+
+TEST(CommandLine, EveryImportOutputHasItsOption) {
+  const ParseResult r = Parse({"--html=h", "import", "--svg", "s", "f", "--journal", "j"});
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_EQ(r.options.journalPath, "j");
+  EXPECT_EQ(r.options.svgPath, "s");
+  EXPECT_EQ(r.options.htmlPath, "h");
+  // The last one given wins; a number with a leading zero is still decimal.
+  const ParseResult again = Parse({"import", "f", "--svg", "a", "--svg=b", "--top", "010"});
+  EXPECT_EQ(again.options.svgPath, "b");
+  EXPECT_EQ(again.options.top, 10);
+}
+
+TEST(CommandLine, HelpWinsOverErrors) {
+  const std::vector<std::string> lines[] = {{"--progress=yes", "--help"}, {"--top", "x", "-h"}, {"-h", "--plugin"}};
+  for (const auto& args : lines) {
+    const ParseResult r = Parse(args);
+    EXPECT_TRUE(r.ok()) << args.front();
+    EXPECT_EQ(r.options.command, Command::kHelp) << args.front();
+  }
+}
+
 TEST(CommandLine, VersionWinsOverErrors) {
   const ParseResult r = Parse({"bogus", "--version", "--nope"});
   ASSERT_TRUE(r.ok());

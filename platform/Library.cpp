@@ -1,4 +1,4 @@
-#include "host/orvik-host/DynamicLibrary.h"
+#include "platform/Library.h"
 
 #include <utility>
 #include <vector>
@@ -10,11 +10,12 @@
 #include <unistd.h>
 #endif
 
-namespace orvik::host {
+namespace orvik::platform {
 
 namespace {
 
 #ifdef _WIN32
+// The system's text for the calling thread's last error, and its number.
 std::string LastErrorText() {
   const DWORD code = GetLastError();
   char* buffer = nullptr;
@@ -30,60 +31,54 @@ std::string LastErrorText() {
 
 }  // namespace
 
-DynamicLibrary::~DynamicLibrary() { Close(); }
+Library::~Library() { Close(); }
 
-DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), path_(std::move(other.path_)), error_(std::move(other.error_)) {}
+Library::Library(Library&& other) noexcept
+    : handle_(std::exchange(other.handle_, 0)), path_(std::move(other.path_)), error_(std::move(other.error_)) {}
 
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
+Library& Library::operator=(Library&& other) noexcept {
   if (this != &other) {
     Close();
-    handle_ = std::exchange(other.handle_, nullptr);
+    handle_ = std::exchange(other.handle_, 0);
     path_ = std::move(other.path_);
     error_ = std::move(other.error_);
   }
   return *this;
 }
 
-void DynamicLibrary::Close() noexcept {
-  if (handle_ == nullptr) return;
+void Library::Close() noexcept {
+  if (handle_ == 0) return;
 #ifdef _WIN32
-  FreeLibrary(static_cast<HMODULE>(handle_));
+  FreeLibrary(reinterpret_cast<HMODULE>(handle_));
 #else
-  dlclose(handle_);
+  dlclose(reinterpret_cast<void*>(handle_));
 #endif
-  handle_ = nullptr;
+  handle_ = 0;
 }
 
-bool DynamicLibrary::Open(const std::string& path, bool global) {
-  Close();
-  path_ = path;
-  error_.clear();
+Library Library::Open(const std::string& path, Scope scope) {
+  Library library;
+  library.path_ = path;
 #ifdef _WIN32
-  (void)global;
-  // No error dialog for a missing dependency; dependencies are searched
-  // beside the library first.
+  (void)scope;
   const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  handle_ = reinterpret_cast<void*>(LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
-  if (handle_ == nullptr) error_ = LastErrorText();
+  library.handle_ =
+      reinterpret_cast<ModuleHandle>(LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+  if (library.handle_ == 0) library.error_ = LastErrorText();
   SetErrorMode(previousMode);
 #else
-  handle_ = dlopen(path.c_str(), RTLD_NOW | (global ? RTLD_GLOBAL : RTLD_LOCAL));
-  if (handle_ == nullptr) {
+  library.handle_ = reinterpret_cast<ModuleHandle>(
+      dlopen(path.c_str(), RTLD_NOW | (scope == Scope::kGlobal ? RTLD_GLOBAL : RTLD_LOCAL)));
+  if (library.handle_ == 0) {
     const char* reason = dlerror();
-    error_ = reason != nullptr ? reason : "unknown error";
+    library.error_ = reason != nullptr ? reason : "unknown error";
   }
 #endif
-  return handle_ != nullptr;
+  return library;
 }
 
-void* DynamicLibrary::Symbol(const char* name) const noexcept {
-  if (handle_ == nullptr || name == nullptr) return nullptr;
-#ifdef _WIN32
-  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));
-#else
-  return dlsym(handle_, name);
-#endif
+Library Library::OpenModule(const std::string& directory, std::string_view dllName, Scope scope) {
+  return Open(JoinPath(directory, LibraryFileName(dllName)), scope);
 }
 
 std::string ExecutableDirectory() {
@@ -111,15 +106,17 @@ std::string ExecutableDirectory() {
   }
 }
 
-std::string JoinPath(const std::string& directory, const std::string& name) {
-  if (directory.empty()) return name;
+std::string JoinPath(const std::string& directory, std::string_view name) {
+  if (directory.empty()) return std::string(name);
 #ifdef _WIN32
   constexpr char kSeparator = '\\';
 #else
   constexpr char kSeparator = '/';
 #endif
-  if (directory.back() == '/' || directory.back() == '\\') return directory + name;
-  return directory + kSeparator + name;
+  std::string path = directory;
+  if (path.back() != '/' && path.back() != '\\') path += kSeparator;
+  path += name;
+  return path;
 }
 
-}  // namespace orvik::host
+}  // namespace orvik::platform
