@@ -44,31 +44,36 @@ Host& Called(Api api, const Scalars&... scalars) {
 // The one road of a stored exchange: the call journalled with `scalars`
 // (the entry point's scalar arguments, in its order), then the attributes
 // of `api` at `args` exchanged for `handle` (record `key` of a keyed
-// exchange).
+// exchange). It and its forms below are inlined into each export, so that
+// the attribute addresses are not passed on a second time.
 template <typename... Scalars, typename... Ts>
-int32_t RunQuery(Api api, const std::tuple<Scalars...>& scalars, uint8_t mode, uint32_t handle, int32_t key,
-                 Ts*... args) noexcept {
+[[gnu::always_inline]] inline int32_t RunQuery(Api api, const std::tuple<Scalars...>& scalars, uint8_t mode,
+                                               uint32_t handle, int32_t key, Ts*... args) noexcept {
   return Guarded<int32_t>(1, [&] {
-    Host& host = std::apply([api](const Scalars&... s) -> Host& { return Called(api, s...); }, scalars);
+    Host& host = Host::Instance();
+    if (host.journal.On()) [[unlikely]]
+      std::apply([&](const Scalars&... s) { host.journal.AppendLine(api, s...); }, scalars);
     return TypedExchange::Transfer(host.objects, api, mode, handle, key, args...);
   });
 }
 
 // An object or board query: (mode, handle, attributes...).
 template <typename... Ts>
-int32_t Query(Api api, uint8_t mode, uint32_t handle, Ts*... args) noexcept {
+[[gnu::always_inline]] inline int32_t Query(Api api, uint8_t mode, uint32_t handle, Ts*... args) noexcept {
   return RunQuery(api, std::tuple(mode, handle), mode, handle, 0, args...);
 }
 
 // A keyed query with the key after the handle: (mode, handle, key, ...).
 template <typename... Ts>
-int32_t KeyedQuery(Api api, uint8_t mode, uint32_t handle, int32_t key, Ts*... args) noexcept {
+[[gnu::always_inline]] inline int32_t KeyedQuery(Api api, uint8_t mode, uint32_t handle, int32_t key,
+                                                 Ts*... args) noexcept {
   return RunQuery(api, std::tuple(mode, handle, key), mode, handle, key, args...);
 }
 
 // A layer query with the layer before the board: (mode, layer, board, ...).
 template <typename... Ts>
-int32_t LayerQuery(Api api, uint8_t mode, uint8_t layer, uint32_t board, Ts*... args) noexcept {
+[[gnu::always_inline]] inline int32_t LayerQuery(Api api, uint8_t mode, uint8_t layer, uint32_t board,
+                                                 Ts*... args) noexcept {
   return RunQuery(api, std::tuple(mode, layer, board), mode, board, layer, args...);
 }
 
