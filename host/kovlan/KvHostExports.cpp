@@ -84,26 +84,32 @@ KOVLAN_API int32_t ORVIK_STDCALL KvHost_Memberships(uint32_t object, uint32_t* o
 
 KOVLAN_API uint32_t ORVIK_STDCALL KvHost_BoardHandle(void) { return kovlan::kBoardHandle; }
 
-KOVLAN_API void ORVIK_STDCALL KvHost_SetJournal(int32_t on) { Host::Instance().SetJournal(on != 0); }
+KOVLAN_API void ORVIK_STDCALL KvHost_SetJournal(int32_t on) {
+  GuardedVoid([&] { Host::Instance().SetJournal(on != 0); });
+}
 
-KOVLAN_API int32_t ORVIK_STDCALL KvHost_JournalCount(void) { return Host::Instance().journal.Count(); }
+KOVLAN_API int32_t ORVIK_STDCALL KvHost_JournalCount(void) {
+  return Guarded<int32_t>(0, [] { return Host::Instance().journal.Count(); });
+}
 
 KOVLAN_API int32_t ORVIK_STDCALL KvHost_JournalEntry(int32_t i, char* out, int32_t size) {
   return Guarded<int32_t>(-1, [&] { return Host::Instance().journal.Entry(i, out, size); });
 }
 
 KOVLAN_API void ORVIK_STDCALL KvHost_SetProgressCallback(KvHostProgressFn cb, void* ctx) {
-  Host::Instance().progress.SetCallback(cb, ctx);
+  GuardedVoid([&] { Host::Instance().progress.SetCallback(cb, ctx); });
 }
 
-KOVLAN_API int32_t ORVIK_STDCALL KvHost_ProgressOpen(void) { return Host::Instance().progress.Open() ? 1 : 0; }
+KOVLAN_API int32_t ORVIK_STDCALL KvHost_ProgressOpen(void) {
+  return Guarded<int32_t>(0, [] { return Host::Instance().progress.Open() ? 1 : 0; });
+}
 
 KOVLAN_API int32_t ORVIK_STDCALL KvHost_ProgressState(char* message, int32_t size, int32_t* done, int32_t* total) {
-  return Host::Instance().progress.State(message, size, done, total);
+  return Guarded<int32_t>(0, [&] { return Host::Instance().progress.State(message, size, done, total); });
 }
 
 KOVLAN_API void ORVIK_STDCALL KvHost_ProgressCounts(int32_t* inits, int32_t* updates, int32_t* finishes) {
-  Host::Instance().progress.Counts(inits, updates, finishes);
+  GuardedVoid([&] { Host::Instance().progress.Counts(inits, updates, finishes); });
 }
 
 KOVLAN_API int32_t ORVIK_STDCALL KvHost_SetLayerLink(int32_t layer, int32_t prev, int32_t next) {
