@@ -76,13 +76,11 @@ ORVIK_PCBAPI_PROTOTYPES(KOVLAN_CHECK_NAMES)
 #undef KOVLAN_CHECK_NAMES
 
 struct Prototype {
-  std::string_view name;
   std::string_view params;
   std::span<const FieldType> types;
 };
 
-#define KOVLAN_PROTOTYPE(ret, name, params) \
-  Prototype{"PcbApi_" #name, #params, AttributeTypes<PcbApi_##name##_sig>::kTypes},
+#define KOVLAN_PROTOTYPE(ret, name, params) Prototype{#params, AttributeTypes<PcbApi_##name##_sig>::kTypes},
 const Prototype kPrototypes[] = {ORVIK_PCBAPI_PROTOTYPES(KOVLAN_PROTOTYPE)};
 #undef KOVLAN_PROTOTYPE
 static_assert(std::size(kPrototypes) == kApiCount);
@@ -315,8 +313,8 @@ struct Tables {
         });
       }
       exchanges[static_cast<std::size_t>(i)] =
-          Exchange{api,           proto.name,    config.holder,     config.kinds,      config.keyed,
-                   config.keyMin, config.keyMax, config.skipPlanes, config.onlyPlanes, std::span<const Field>(list),
+          Exchange{api,           ExportName(api), config.holder,     config.kinds,      config.keyed,
+                   config.keyMin, config.keyMax,   config.skipPlanes, config.onlyPlanes, std::span<const Field>(list),
                    offset};
     }
   }
@@ -357,6 +355,19 @@ const Exchange* FindExchange(std::string_view exportedName) {
     if (e.holder != Holder::None && e.name == exportedName) return &e;
   }
   return nullptr;
+}
+
+uint8_t LegacyFromLayerId(uint32_t layerId) {
+  const uint32_t tag = layerId >> 16;
+  if (tag == 0) return (layerId & 0xFFFFu) <= kMaxLegacyLayer ? static_cast<uint8_t>(layerId) : 0;
+  if ((layerId & 0xFFFFu) == 0) return 0;
+  if (tag == ORVIK_PARTITION_TAG_SIGNAL) {
+    // The last signal number is the bottom layer; others are mid layers past the legacy range.
+    return (layerId & 0xFFFFu) == ORVIK_PARTITION_MAX_NUMBER ? ORVIK_LAYER_BottomLayer : ORVIK_LAYER_MidLayer30;
+  }
+  if (tag == ORVIK_PARTITION_TAG_INTERNAL_PLANE) return ORVIK_LAYER_InternalPlane16;
+  if (tag == ORVIK_PARTITION_TAG_MECHANICAL) return ORVIK_LAYER_Mechanical16;
+  return 0;
 }
 
 }  // namespace kovlan

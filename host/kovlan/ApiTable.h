@@ -2,17 +2,19 @@
 // carries attributes, the attribute fields (name, type, width, offset within
 // one record) derived from the entry point's prototype, who holds the values
 // (an object of certain kinds, or the board) and whether they are kept per
-// layer or index.
+// layer or index; and every entry point's exported name.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <span>
 #include <string_view>
 
 #include "orvik/layers.h"
 #include "orvik/objectkinds.h"
 #include "orvik/pcbapi.h"
+#include "orvik/pcbapi_names.h"
 
 namespace kovlan {
 
@@ -24,6 +26,42 @@ enum class Api : uint8_t {
       Count
 };
 inline constexpr int kApiCount = static_cast<int>(Api::Count);
+
+namespace detail {
+struct EntryPointName {
+  std::string_view name;      // as in the prototypes
+  std::string_view exported;  // the export's name
+};
+inline constexpr EntryPointName kEntryPointNames[] = {
+#define KOVLAN_ENTRY_POINT_NAME(name, exported) {#name, exported},
+    ORVIK_PCBAPI_ENTRY_POINTS(KOVLAN_ENTRY_POINT_NAME)
+#undef KOVLAN_ENTRY_POINT_NAME
+};
+constexpr std::string_view ExportedName(std::string_view name) {
+  for (const EntryPointName& e : kEntryPointNames) {
+    if (e.name == name) return e.exported;
+  }
+  return {};
+}
+// The exported name of every prototype, from the module's list of names.
+inline constexpr std::string_view kExportNames[] = {
+#define KOVLAN_EXPORT_NAME(ret, name, params) ExportedName(#name),
+    ORVIK_PCBAPI_PROTOTYPES(KOVLAN_EXPORT_NAME)
+#undef KOVLAN_EXPORT_NAME
+};
+static_assert(std::size(kExportNames) == kApiCount);
+static_assert(
+    [] {
+      for (const std::string_view name : kExportNames) {
+        if (name.empty()) return false;
+      }
+      return true;
+    }(),
+    "every prototype names an entry point of pcbapi_names.h");
+}  // namespace detail
+
+// The exported name of an entry point, e.g. "PcbApi_QueryTrack".
+constexpr std::string_view ExportName(Api api) { return detail::kExportNames[static_cast<std::size_t>(api)]; }
 
 enum class FieldType : uint8_t { U8, U16, I16, U32, I32, I64, F64, Str, Block };
 
@@ -126,5 +164,8 @@ inline const Exchange& ExchangeOf(Api api) { return detail::Exchanges()[static_c
 const Exchange* FindExchange(std::string_view exportedName);
 // Byte width of a field type (0 for blocks, whose width is per field).
 uint32_t TypeWidth(FieldType type);
+// Legacy layer number of a host layer identifier (0 when it has none): what
+// a legacy-layer attribute reads.
+uint8_t LegacyFromLayerId(uint32_t layerId);
 
 }  // namespace kovlan

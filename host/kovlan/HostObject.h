@@ -1,26 +1,23 @@
 // One object of the in-memory host (the board included): its kind, the
 // attributes every object carries once, and the records of every exchange
-// its kind takes part in, laid out by StorageLayout.
+// its kind takes part in, laid out by StorageLayout; with the list of
+// handles that holds its members and memberships.
 //
-// Storage is compact: records live in the host's arena; a string is stored
-// as the id of its text in the host's string pool; the keyed records (per
+// Storage is compact: records live in the store's arena; a string is stored
+// as the id of its text in the store's string pool; the keyed records (per
 // layer or index) of an object are shared with its kind's template until
 // the object's own differ (a pad's simple stack is kept as nine values, see
-// Host::ApplySimpleStack).
+// ObjectStore::ApplySimpleStack).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <new>
 #include <span>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "host/kovlan/ApiTable.h"
-#include "platform/PagesAhead.h"
 
 namespace kovlan {
 
@@ -123,124 +120,5 @@ struct HostObject {
   HandleList members;        // objects added to this container, in order
   HandleList memberOf;       // containers this object was added to, in order
 };
-
-// The saved top, mid and bottom sizes and shapes of a pad whose layers 1..32
-// follow them (Host::ApplySimpleStack).
-struct SimpleStack {
-  int32_t xSize[3];
-  int32_t ySize[3];
-  uint8_t shape[3];
-
-  // Which of the three a layer 1..32 shows: top (1), mid (2..31), bottom (32).
-  static constexpr std::size_t PartOf(int32_t layer) noexcept {
-    return layer == ORVIK_LAYER_TopLayer ? 0 : layer == ORVIK_LAYER_BottomLayer ? 2 : 1;
-  }
-};
-
-// Where each exchange's records sit within an object's blocks, per kind.
-class StorageLayout {
- public:
-  static const StorageLayout& Get() {
-    static const StorageLayout layout;
-    return layout;
-  }
-
-  // Offset of the exchange's records in the unkeyed or the keyed block of
-  // an object of `kind`, -1 if the kind does not take part in it.
-  int32_t Offset(uint8_t kind, Api api) const { return offsets_[Slot(kind)][static_cast<int>(api)]; }
-  // Block sizes of an object of `kind`.
-  uint32_t Size(uint8_t kind) const { return sizes_[Slot(kind)]; }
-  uint32_t KeyedSize(uint8_t kind) const { return keyedSizes_[Slot(kind)]; }
-  // Offset of a pad's saved simple stack in its unkeyed block.
-  uint32_t SimpleStackOffset() const { return simpleStackOffset_; }
-
- private:
-  StorageLayout();
-  static int Slot(uint8_t kind) {
-    if (kind == kBoardKind) return kSlots - 1;
-    return kind <= kMaxObjectKind ? kind : 0;
-  }
-  static constexpr int kSlots = kMaxObjectKind + 2;  // kinds 0..26 and the board
-
-  int32_t offsets_[kSlots][kApiCount];
-  uint32_t sizes_[kSlots];
-  uint32_t keyedSizes_[kSlots];
-  uint32_t simpleStackOffset_ = 0;
-};
-
-// Zeroed memory straight from the system, in large blocks (no per-block
-// header, nothing to clear: the system hands out zeroed pages).
-class SystemBlock {
- public:
-  SystemBlock() noexcept = default;
-  explicit SystemBlock(std::size_t size);
-  // Takes over a block from the system's page allocator (AllocatePages).
-  SystemBlock(void* pages, std::size_t size) noexcept : data_(static_cast<uint8_t*>(pages)), size_(size) {}
-  SystemBlock(SystemBlock&& other) noexcept : data_(other.data_), size_(other.size_) {
-    other.data_ = nullptr;
-    other.size_ = 0;
-  }
-  SystemBlock& operator=(SystemBlock&& other) noexcept {
-    if (this != &other) {
-      Release();
-      data_ = other.data_;
-      size_ = other.size_;
-      other.data_ = nullptr;
-      other.size_ = 0;
-    }
-    return *this;
-  }
-  SystemBlock(const SystemBlock&) = delete;
-  SystemBlock& operator=(const SystemBlock&) = delete;
-  ~SystemBlock() { Release(); }
-
-  uint8_t* get() const noexcept { return data_; }
-
- private:
-  void Release() noexcept;
-  uint8_t* data_ = nullptr;
-  std::size_t size_ = 0;
-};
-
-// Bump allocation of zeroed record blocks, released all at once.
-class Arena {
- public:
-  uint8_t* Allocate(std::size_t size);
-  void Clear() noexcept;
-  std::size_t Used() const noexcept { return used_; }
-
- private:
-  static constexpr std::size_t kChunk = std::size_t{4} << 20;
-  std::vector<SystemBlock> chunks_;
-  // Chunks of kChunk, made ready ahead once the arena grows large. Declared
-  // after chunks_: its thread stops before the chunks are given back.
-  std::unique_ptr<orvik::platform::PagesAhead> ahead_;
-  std::size_t free_ = 0;  // bytes left in the last chunk
-  uint8_t* next_ = nullptr;
-  std::size_t used_ = 0;
-};
-
-// Interned texts of at most 255 bytes, by id; 0 is the empty text.
-class StringPool {
- public:
-  StringPool() { Clear(); }
-  uint32_t Intern(std::string_view text);
-  std::string_view View(uint32_t id) const {
-    const auto length = static_cast<uint8_t>(bytes_[id]);
-    return {bytes_.data() + id + 1, length};
-  }
-  void Clear();
-
- private:
-  static uint64_t Hash(std::string_view text) noexcept;
-  void Rehash();
-
-  std::string bytes_;            // length byte, then the text, per entry
-  std::vector<uint32_t> slots_;  // open addressing: id per slot, 0 = free
-  std::size_t count_ = 0;
-};
-
-// Legacy layer number of a host layer identifier (0 when it has none).
-uint8_t LegacyFromLayerId(uint32_t layerId);
 
 }  // namespace kovlan

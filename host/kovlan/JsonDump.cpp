@@ -9,6 +9,8 @@
 #include <string>
 
 #include "host/common/JsonString.h"
+#include "host/kovlan/Attributes.h"
+#include "host/kovlan/ObjectServices.h"
 
 namespace kovlan {
 namespace {
@@ -101,13 +103,13 @@ T Load(const void* p) {
 }
 
 // The value of field `f` of a stored record.
-void FieldJson(JsonWriter& w, const Host& host, const HostObject& o, const uint8_t* record, const Field& f) {
+void FieldJson(JsonWriter& w, const ObjectStore& objects, const HostObject& o, const uint8_t* record, const Field& f) {
   if (f.base == BaseField::LegacyLayer) {
     w.Int(LegacyFromLayerId(o.base.layerId));
     return;
   }
   if (f.type == FieldType::Str) {
-    w.String(host.StoredString(record, f));
+    w.String(objects.StoredString(record, f));
     return;
   }
   uint8_t value[8] = {};
@@ -115,7 +117,7 @@ void FieldJson(JsonWriter& w, const Host& host, const HostObject& o, const uint8
   if (f.type == FieldType::Block) {
     p = record + f.offset;
   } else {
-    host.ReadValue(o, record, f, value);
+    objects.ReadValue(o, record, f, value);
   }
   switch (f.type) {
     case FieldType::U8:
@@ -139,12 +141,13 @@ void FieldJson(JsonWriter& w, const Host& host, const HostObject& o, const uint8
   }
 }
 
-void RecordJson(JsonWriter& w, const Host& host, const HostObject& o, const uint8_t* record, const Exchange& ex) {
+void RecordJson(JsonWriter& w, const ObjectStore& objects, const HostObject& o, const uint8_t* record,
+                const Exchange& ex) {
   w.Raw("{");
   Listing fields(w);
   for (const Field& f : ex.fields) {
     fields.Member(f.name);
-    FieldJson(w, host, o, record, f);
+    FieldJson(w, objects, o, record, f);
   }
   w.Raw("}");
 }
@@ -159,8 +162,8 @@ bool RecordIsZero(const uint8_t* record, const Exchange& ex) {
 
 // Every exchange the object takes part in, by entry-point name; keyed ones
 // list their non-empty records by key.
-void AttributesJson(JsonWriter& w, const Host& host, const HostObject& o) {
-  uint8_t scratch[Host::kScratchSize];
+void AttributesJson(JsonWriter& w, const ObjectStore& objects, const HostObject& o) {
+  uint8_t scratch[ObjectStore::kScratchSize];
   w.Raw("{");
   Listing exchanges(w);
   for (int a = 0; a < kApiCount; ++a) {
@@ -168,28 +171,28 @@ void AttributesJson(JsonWriter& w, const Host& host, const HostObject& o) {
     if (!ex.HeldBy(o.kind)) continue;
     exchanges.Member(ex.name);
     if (!ex.keyed) {
-      RecordJson(w, host, o, host.RecordForRead(o, ex, 0, scratch), ex);
+      RecordJson(w, objects, o, objects.RecordForRead(o, ex, 0, scratch), ex);
       continue;
     }
     w.Raw("{");
     Listing keys(w);
     for (int32_t key = ex.keyMin; key <= ex.keyMax; ++key) {
       if (!ex.KeyValid(key)) continue;
-      const uint8_t* record = host.RecordForRead(o, ex, key, scratch);
+      const uint8_t* record = objects.RecordForRead(o, ex, key, scratch);
       if (RecordIsZero(record, ex)) continue;
       keys.Member(std::to_string(key));
-      RecordJson(w, host, o, record, ex);
+      RecordJson(w, objects, o, record, ex);
     }
     w.Raw("}");
   }
   w.Raw("}");
 }
 
-void LayerStackJson(JsonWriter& w, Host& host) {
-  const uint32_t board = host.BoardHandle();
+void LayerStackJson(JsonWriter& w, const ObjectStore& objects) {
+  const uint32_t board = kBoardHandle;
   auto link = [&](int layer, std::string_view name) {
     int64_t v = 0;
-    host.FieldValue(board, IsPlaneLayer(layer) ? Api::QueryInternalPlane : Api::QueryLayer, layer, name, &v);
+    FieldValue(objects, board, IsPlaneLayer(layer) ? Api::QueryInternalPlane : Api::QueryLayer, layer, name, &v);
     return static_cast<int>(v);
   };
   // The copper chain: from the first layer (by number) that has no layer
@@ -205,7 +208,7 @@ void LayerStackJson(JsonWriter& w, Host& host) {
     visited[layer] = true;
     layers.Next();
     std::string name;
-    host.FieldString(board, IsPlaneLayer(layer) ? Api::QueryInternalPlane : Api::QueryLayer, layer, "name", &name);
+    FieldString(objects, board, IsPlaneLayer(layer) ? Api::QueryInternalPlane : Api::QueryLayer, layer, "name", &name);
     w.Raw("{");
     Listing fields(w);
     fields.Member("layer");
@@ -221,16 +224,16 @@ void LayerStackJson(JsonWriter& w, Host& host) {
   w.Raw("]");
 }
 
-void LayerPairsJson(JsonWriter& w, Host& host) {
-  const uint32_t board = host.BoardHandle();
+void LayerPairsJson(JsonWriter& w, const ObjectStore& objects) {
+  const uint32_t board = kBoardHandle;
   int64_t count = 0;
-  host.FieldValue(board, Api::QueryBoardLayerPairsCount, 0, "count", &count);
+  FieldValue(objects, board, Api::QueryBoardLayerPairsCount, 0, "count", &count);
   w.Raw("[");
   Listing pairs(w);
   for (int32_t i = 0; i < count; ++i) {
     int64_t l1 = 0, l2 = 0;
-    host.FieldValue(board, Api::QueryBoardLayerPairAt, i, "layer1", &l1);
-    host.FieldValue(board, Api::QueryBoardLayerPairAt, i, "layer2", &l2);
+    FieldValue(objects, board, Api::QueryBoardLayerPairAt, i, "layer1", &l1);
+    FieldValue(objects, board, Api::QueryBoardLayerPairAt, i, "layer2", &l2);
     pairs.Next();
     w.Raw("{");
     Listing fields(w);
@@ -245,10 +248,10 @@ void LayerPairsJson(JsonWriter& w, Host& host) {
 
 }  // namespace
 
-std::string BoardJson(Host& host) {
+std::string BoardJson(const ObjectStore& objects) {
   JsonWriter w;
-  const uint32_t boardHandle = host.BoardHandle();
-  HostObject& board = *host.Find(boardHandle);
+  const uint32_t boardHandle = kBoardHandle;
+  const HostObject& board = *objects.Find(boardHandle);
   w.Raw("{\n");
   w.Key("board");
   w.Raw("{");
@@ -256,26 +259,26 @@ std::string BoardJson(Host& host) {
   boardFields.Member("handle");
   w.Int(boardHandle);
   boardFields.Member("layerStack");
-  LayerStackJson(w, host);
+  LayerStackJson(w, objects);
   boardFields.Member("layerPairs");
-  LayerPairsJson(w, host);
+  LayerPairsJson(w, objects);
   boardFields.Member("members");
   w.Handles(board.members.View());
   boardFields.Member("attributes");
-  AttributesJson(w, host, board);
+  AttributesJson(w, objects, board);
   w.Raw("},\n");
 
   w.Key("objects");
   w.Raw("[\n");
-  Listing objects(w, ",\n");
+  Listing listed(w, ",\n");
   std::vector<uint32_t> nets, components;
-  for (uint32_t h = 1; h <= host.HandleLimit(); ++h) {
-    const HostObject* found = host.Find(h);
+  for (uint32_t h = 1; h <= objects.HandleLimit(); ++h) {
+    const HostObject* found = objects.Find(h);
     if (found == nullptr || found->kind == kBoardKind) continue;
     const HostObject& o = *found;
     if (o.kind == ORVIK_KIND_NET) nets.push_back(h);
     if (o.kind == ORVIK_KIND_COMPONENT) components.push_back(h);
-    objects.Next();
+    listed.Next();
     w.Raw("{");
     Listing fields(w);
     fields.Member("handle");
@@ -289,7 +292,7 @@ std::string BoardJson(Host& host) {
       w.Int(o.link[0]);
     }
     fields.Member("attributes");
-    AttributesJson(w, host, o);
+    AttributesJson(w, objects, o);
     w.Raw("}");
   }
   w.Raw("\n],\n");
@@ -302,9 +305,9 @@ std::string BoardJson(Host& host) {
       list.Next();
       std::string name;
       if (api == Api::QueryNet) {
-        host.FieldString(handle, api, 0, nameField, &name);
+        FieldString(objects, handle, api, 0, nameField, &name);
       } else {
-        name = host.DisplayText(handle);
+        name = DisplayText(objects, handle);
       }
       w.Raw("{");
       Listing fields(w);
@@ -313,7 +316,7 @@ std::string BoardJson(Host& host) {
       fields.Member(nameField);
       w.String(name);
       fields.Member("members");
-      const HostObject* group = host.Find(handle);
+      const HostObject* group = objects.Find(handle);
       w.Handles(group != nullptr ? group->members.View() : std::span<const uint32_t>());
       w.Raw("}");
     }
@@ -326,8 +329,8 @@ std::string BoardJson(Host& host) {
   return std::move(w.out);
 }
 
-int32_t DumpJson(Host& host, const char* path) {
-  const std::string json = BoardJson(host);
+int32_t DumpJson(const ObjectStore& objects, const char* path) {
+  const std::string json = BoardJson(objects);
   struct Closer {
     void operator()(std::FILE* f) const { std::fclose(f); }
   };

@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <string>
 
-#include "host/kovlan/Host.h"
+#include "host/kovlan/ObjectStore.h"
 
 namespace kovlan {
 
-std::string BoardJson(Host& host);
+std::string BoardJson(const ObjectStore& objects);
 // Writes BoardJson to a file; 0 on success.
-int32_t DumpJson(Host& host, const char* path);
+int32_t DumpJson(const ObjectStore& objects, const char* path);
 
 }  // namespace kovlan

@@ -1,13 +1,17 @@
 // The entry points the plug-in calls, defined against their prototypes.
-// Each forwards to the host model; exchanges go through the generic
-// attribute transfer of their query.
+// Each journals its call and goes to the part of the host that answers it;
+// the stored exchanges take the one query road of Boundary.h.
 #define ORVIK_PCBAPI_DECLARE_EXPORTS
 #include "orvik/pcbapi.h"
 
+#include <tuple>
+
 #include "host/kovlan/Boundary.h"
 #include "host/kovlan/Faults.h"
+#include "host/kovlan/ObjectServices.h"
 
 using kovlan::Api;
+using kovlan::Called;
 using kovlan::Guarded;
 using kovlan::GuardedVoid;
 using kovlan::Host;
@@ -17,64 +21,55 @@ using kovlan::PadLayerQuery;
 using kovlan::PadLayerSet;
 using kovlan::Query;
 
+namespace {
+// The object behind `handle` once the call is journalled; null for the
+// board or an unknown handle.
+const kovlan::HostObject* CalledOnObject(Api api, uint32_t handle) {
+  const kovlan::HostObject* o = Called(api, handle).objects.Find(handle);
+  return o == nullptr || o->kind == kovlan::kBoardKind ? nullptr : o;
+}
+}  // namespace
+
 // --- Editor and progress
 
 uint32_t ORVIK_STDCALL PcbApi_GetCurrentBoardHandle(void) {
   return Guarded<uint32_t>(0, [] {
-    Host& host = Host::Instance();
-    host.Log("PcbApi_GetCurrentBoardHandle");
-    return host.BoardHandle();
+    Called(Api::GetCurrentBoardHandle);
+    return kovlan::kBoardHandle;
   });
 }
 
 void ORVIK_STDCALL PcbApi_Percent_Init(const OrvikStr* message, int32_t total) {
-  GuardedVoid([&] {
-    Host& host = Host::Instance();
-    host.Log("PcbApi_Percent_Init", message, total);
-    host.ProgressInit(message, total);
-  });
+  GuardedVoid([&] { Called(Api::Percent_Init, message, total).progress.Init(message, total); });
 }
 
 void ORVIK_STDCALL PcbApi_Percent_Update(void) {
-  GuardedVoid([] {
-    Host& host = Host::Instance();
-    host.Log("PcbApi_Percent_Update");
-    host.ProgressUpdate();
-  });
+  GuardedVoid([] { Called(Api::Percent_Update).progress.Update(); });
 }
 
 void ORVIK_STDCALL PcbApi_Percent_Finish(void) {
-  GuardedVoid([] {
-    Host& host = Host::Instance();
-    host.Log("PcbApi_Percent_Finish");
-    host.ProgressFinish();
-  });
+  GuardedVoid([] { Called(Api::Percent_Finish).progress.Finish(); });
 }
 
 // --- Objects and containers
 
 uint32_t ORVIK_STDCALL PcbApi_CreateObject(uint8_t objectId) {
   return Guarded<uint32_t>(0, [&] {
-    Host& host = Host::Instance();
-    host.Log("PcbApi_CreateObject", objectId);
-    return kovlan::faults::CreateObjectFails() ? 0u : host.CreateObject(objectId);
+    Host& host = Called(Api::CreateObject, objectId);
+    return kovlan::faults::CreateObjectFails() ? 0u : host.objects.Create(objectId);
   });
 }
 
 int32_t ORVIK_STDCALL PcbApi_AddObjectToContainer(uint32_t container, uint32_t object) {
   return Guarded<int32_t>(1, [&] {
-    Host& host = Host::Instance();
-    host.Log("PcbApi_AddObjectToContainer", container, object);
-    return host.AddToContainer(container, object);
+    return Called(Api::AddObjectToContainer, container, object).objects.AddToContainer(container, object);
   });
 }
 
 uint8_t ORVIK_STDCALL PcbApi_GetObjectIdFromObjectHandle(uint32_t handle) {
   return Guarded<uint8_t>(0, [&] {
-    Host& host = Host::Instance();
-    host.Log("PcbApi_GetObjectIdFromObjectHandle", handle);
-    const kovlan::HostObject* o = host.Find(handle);
-    return o == nullptr || o->kind == kovlan::kBoardKind ? uint8_t{0} : o->kind;
+    const kovlan::HostObject* o = CalledOnObject(Api::GetObjectIdFromObjectHandle, handle);
+    return o == nullptr ? uint8_t{0} : o->kind;
   });
 }
 
@@ -89,36 +84,24 @@ int32_t ORVIK_STDCALL PcbApi_GetObjectBitField3(uint8_t mode, uint32_t handle, u
 int32_t ORVIK_STDCALL PcbApi_QueryObjectBoundingRectangle(uint32_t handle, int32_t* b1, int32_t* b2, int32_t* b3,
                                                           int32_t* b4) {
   return Guarded<int32_t>(1, [&] {
-    Host& host = Host::Instance();
-    host.Log("PcbApi_QueryObjectBoundingRectangle", handle);
-    return host.BoundingRectangle(handle, b1, b2, b3, b4);
+    return kovlan::BoundingRectangle(Called(Api::QueryObjectBoundingRectangle, handle).objects, handle, b1, b2, b3, b4);
   });
 }
-
-namespace {
-int32_t KnownObject(const char* name, uint32_t handle) {
-  return Guarded<int32_t>(1, [&] {
-    Host& host = Host::Instance();
-    host.Log(name, handle);
-    const kovlan::HostObject* o = host.Find(handle);
-    return o == nullptr || o->kind == kovlan::kBoardKind ? 1 : 0;
-  });
-}
-}  // namespace
 
 int32_t ORVIK_STDCALL PcbApi_QueryObjectImport_FromUser(uint32_t handle) {
-  return KnownObject("PcbApi_QueryObjectImport_FromUser", handle);
+  return Guarded<int32_t>(1,
+                          [&] { return CalledOnObject(Api::QueryObjectImport_FromUser, handle) == nullptr ? 1 : 0; });
 }
 
 int32_t ORVIK_STDCALL PcbApi_QueryObjectGraphicallyInvalidate(uint32_t handle) {
-  return KnownObject("PcbApi_QueryObjectGraphicallyInvalidate", handle);
+  return Guarded<int32_t>(
+      1, [&] { return CalledOnObject(Api::QueryObjectGraphicallyInvalidate, handle) == nullptr ? 1 : 0; });
 }
 
 int32_t ORVIK_STDCALL PcbApi_GetDesignatorDisplayString(char* buffer256, uint32_t handle) {
   return Guarded<int32_t>(1, [&] {
-    Host& host = Host::Instance();
-    host.Log("PcbApi_GetDesignatorDisplayString", handle);
-    const int32_t status = host.DisplayString(buffer256, handle);
+    const int32_t status =
+        kovlan::DisplayString(Called(Api::GetDesignatorDisplayString, handle).objects, buffer256, handle);
     kovlan::faults::AfterDisplayString(buffer256);
     return status;
   });
@@ -162,15 +145,15 @@ int32_t ORVIK_STDCALL PcbApi_QueryPadCRPercentageOnLayer(uint32_t handle, uint8_
 }
 
 int32_t ORVIK_STDCALL PcbApi_SetPadShapeOnLayer(uint32_t handle, uint8_t layer, uint8_t shape) {
-  return PadLayerSet("PcbApi_SetPadShapeOnLayer", Api::QueryPadOrViaShapeOnLayer, handle, layer, shape);
+  return PadLayerSet(Api::SetPadShapeOnLayer, Api::QueryPadOrViaShapeOnLayer, handle, layer, shape);
 }
 
 int32_t ORVIK_STDCALL PcbApi_SetPadSizeOnLayer(uint32_t handle, uint8_t layer, int32_t xSize, int32_t ySize) {
-  return PadLayerSet("PcbApi_SetPadSizeOnLayer", Api::QueryPadOrViaSizeOnLayer, handle, layer, xSize, ySize);
+  return PadLayerSet(Api::SetPadSizeOnLayer, Api::QueryPadOrViaSizeOnLayer, handle, layer, xSize, ySize);
 }
 
 int32_t ORVIK_STDCALL PcbApi_SetCRPctOnLayer(uint32_t handle, uint8_t layer, uint8_t percent) {
-  return PadLayerSet("PcbApi_SetCRPctOnLayer", Api::QueryPadCRPercentageOnLayer, handle, layer, percent);
+  return PadLayerSet(Api::SetCRPctOnLayer, Api::QueryPadCRPercentageOnLayer, handle, layer, percent);
 }
 
 int32_t ORVIK_STDCALL PcbApi_QueryPadStackMode(uint8_t mode, uint32_t handle, uint8_t* stackMode) {
@@ -301,29 +284,26 @@ int32_t ORVIK_STDCALL PcbApi_QueryClass(uint8_t mode, uint32_t handle, int16_t* 
 
 int32_t ORVIK_STDCALL PcbApi_GetMemberFromClassAt(uint32_t classHandle, int32_t index, OrvikStr* name) {
   return Guarded<int32_t>(1, [&] {
-    Host& host = Host::Instance();
-    host.Log("PcbApi_GetMemberFromClassAt", classHandle, index);
+    Host& host = Called(Api::GetMemberFromClassAt, classHandle, index);
     if (kovlan::faults::ClassMemberAlways()) {
       kovlan::faults::FillClassMember(name, index);
       return 0;
     }
-    return host.ClassMemberAt(classHandle, index, name);
+    return host.classes.At(host.objects, classHandle, index, name);
   });
 }
 
 int32_t ORVIK_STDCALL PcbApi_AddMemberToClass(uint32_t classHandle, const OrvikStr* name) {
   return Guarded<int32_t>(1, [&] {
-    Host& host = Host::Instance();
-    host.Log("PcbApi_AddMemberToClass", classHandle, name);
-    return host.AddClassMember(classHandle, name);
+    Host& host = Called(Api::AddMemberToClass, classHandle, name);
+    return host.classes.Add(host.objects, classHandle, name);
   });
 }
 
 int32_t ORVIK_STDCALL PcbApi_RemoveAllMembersFromClass(uint32_t classHandle) {
   return Guarded<int32_t>(1, [&] {
-    Host& host = Host::Instance();
-    host.Log("PcbApi_RemoveAllMembersFromClass", classHandle);
-    return host.RemoveClassMembers(classHandle);
+    Host& host = Called(Api::RemoveAllMembersFromClass, classHandle);
+    return host.classes.RemoveAll(host.objects, classHandle);
   });
 }
 
@@ -509,11 +489,7 @@ int32_t ORVIK_STDCALL PcbApi_QueryBoardEngineeringChangeOrderOptions(uint8_t mod
 }
 
 int32_t ORVIK_STDCALL PcbApi_QueryBoardLayerPairsCount(uint32_t board, int32_t* count, uint8_t mode) {
-  return kovlan::Guarded<int32_t>(1, [&] {
-    Host& host = Host::Instance();
-    host.Log("PcbApi_QueryBoardLayerPairsCount", board, mode);
-    return host.Transfer(Api::QueryBoardLayerPairsCount, mode, board, 0, count);
-  });
+  return kovlan::RunQuery(Api::QueryBoardLayerPairsCount, std::tuple(board, mode), mode, board, 0, count);
 }
 
 int32_t ORVIK_STDCALL PcbApi_QueryBoardLayerPairAt(uint8_t mode, uint32_t board, int32_t index, uint32_t* layer1,

@@ -1,6 +1,7 @@
-#pragma once
 // Entry points of the module that the plug-in never calls: exported so that
-// every name resolves, each a stub that reports failure.
+// every name resolves, each a stub that reports failure. StubExports.cpp
+// checks the list against pcbapi_names.h when it compiles.
+#pragma once
 // clang-format off
 #define KOVLAN_STUB_ENTRY_POINTS(S) \
   S(PcbApi_QueryFocusedPrimitive) \
@@ -209,4 +210,3 @@
   S(PcbApi_GetLayerPolygonShapesForOutputEx)
 
 // clang-format on
-#define KOVLAN_STUB_ENTRY_POINT_COUNT 204

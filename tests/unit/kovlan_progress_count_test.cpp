@@ -1,14 +1,14 @@
 // The stand-in host's progress counts stop at the end of the int32 range
 // instead of overflowing: a long-lived host (a fuzzing run against one host,
 // one step per character read) takes more than 2^31 steps. Every count goes
-// through Host::CountUp, tested here at the boundary.
+// through ProgressIndicator::CountUp, tested here at the boundary.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
 #include <utility>
 
-#include "host/kovlan/Host.h"
+#include "host/kovlan/Progress.h"
 
 namespace {
 
@@ -20,14 +20,14 @@ TEST(KovlanProgressCount, CountUpStopsAtTheEndOfTheInt32Range) {
   };
   for (const auto& [before, after] : cases) {
     int32_t counter = before;
-    kovlan::Host::CountUp(counter);
+    kovlan::ProgressIndicator::CountUp(counter);
     EXPECT_EQ(counter, after) << before;
   }
 }
 
 TEST(KovlanProgressCount, StepsPastTheEndStayThere) {
   int32_t counter = kMax - 3;
-  for (int i = 0; i < 10; ++i) kovlan::Host::CountUp(counter);
+  for (int i = 0; i < 10; ++i) kovlan::ProgressIndicator::CountUp(counter);
   EXPECT_EQ(counter, kMax);
 }
 
