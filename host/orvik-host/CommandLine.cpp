@@ -84,6 +84,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
       takeValue(o.svgPath);
     } else if (name == "--html") {
       takeValue(o.htmlPath);
+    } else if (name == "--kicad") {
+      takeValue(o.kicadPath);
     } else if (name == "--progress") {
       noValue();
       o.progress = ProgressMode::kOn;
@@ -142,8 +144,9 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
       }
     }
   }
-  if (o.command != Command::kImport && (!o.journalPath.empty() || !o.svgPath.empty() || !o.htmlPath.empty())) {
-    fail("--journal, --svg and --html apply to import only");
+  if (o.command != Command::kImport &&
+      (!o.journalPath.empty() || !o.svgPath.empty() || !o.htmlPath.empty() || !o.kicadPath.empty())) {
+    fail("--journal, --svg, --html and --kicad apply to import only");
   }
   if (o.command != Command::kImport && o.command != Command::kCheck && !o.jsonPath.empty()) {
     fail("--json applies to import only and check");
@@ -178,6 +181,7 @@ Options:
   --svg FILE        import: write a picture of the board as SVG to FILE
   --html FILE       import: write a page to FILE that shows the board with a
                     layer list, zoom, pan and object details
+  --kicad FILE      import: write the board as a KiCad 6 board file (.kicad_pcb)
   --progress        import: always draw the progress bar on stderr
   --no-progress     import: never draw it (default: only on a terminal)
   --top N           import: list the N nets and components with the most
@@ -196,7 +200,8 @@ Exit codes:
   3  the input file, the plug-in or the host module could not be loaded
      (missing file, missing library or missing entry point)
   4  the plug-in's import returned false
-  5  the JSON dump, the journal or a preview could not be written
+  5  the JSON dump, the journal, a preview or the KiCad board could not be
+     written
   6  unexpected internal error
 
 Exit codes of check:

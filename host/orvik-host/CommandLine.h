@@ -23,6 +23,7 @@ struct Options {
   std::string journalPath;  // import: call journal
   std::string svgPath;      // import: board preview as SVG
   std::string htmlPath;     // import: board preview as an HTML page
+  std::string kicadPath;    // import: the board as a KiCad 6 board file
   ProgressMode progress = ProgressMode::kAuto;
   int top = 5;  // import: nets and components listed in the summary
 };
