@@ -93,9 +93,9 @@ class Comparison:
         if legacy == MECHANICAL1 and line:
             return self.fail.check(name == "Edge.Cuts", "%s: layer %s, want Edge.Cuts" % (what, name))
         if legacy == MULTI_LAYER or (55 <= legacy <= 56) or legacy >= 66:
-            standard = pcbnew.BOARD.GetStandardLayerName(item.GetLayer())
-            return self.fail.check(standard in ("Dwgs.User", "Cmts.User", "Eco1.User", "Eco2.User"),
-                                   "%s: layer %s, want a shared user layer" % (what, standard))
+            return self.fail.check(item.GetLayer() in (pcbnew.Dwgs_User, pcbnew.Cmts_User, pcbnew.Eco1_User,
+                                                       pcbnew.Eco2_User),
+                                   "%s: layer %s, want a shared user layer" % (what, name))
         return self.fail.check(name == self.names[legacy], "%s: layer %s, want %s" % (what, name, self.names[legacy]))
 
     def sampled(self, objects):
@@ -298,7 +298,9 @@ class Comparison:
         self.fail.check(item.GetText() == windows1252(a["text"]), "%s text %r" % (what, item.GetText()))
         self.fail.check(item.GetTextHeight() == max(nm(a["height"]), 0), what + " height")
         self.fail.check(item.GetTextThickness() == max(nm(a["width"]), 0), what + " thickness")
-        self.fail.check(angle_close(item.GetTextAngleDegrees(), a["rotation"]), what + " rotation")
+        # A footprint text keeps its angle relative to the footprint.
+        angle = item.GetDrawRotation() / 10.0 if item.GetClass() == "MTEXT" else item.GetTextAngleDegrees()
+        self.fail.check(angle_close(angle, a["rotation"]), "%s rotation %s" % (what, angle))
         self.fail.check(item.IsMirrored() == bool(a["mirrored"]), what + " mirror")
         self.fail.check(item.GetHorizJustify() == pcbnew.GR_TEXT_HJUSTIFY_LEFT and
                         item.GetVertJustify() == pcbnew.GR_TEXT_VJUSTIFY_BOTTOM, what + " anchor")
