@@ -1,7 +1,7 @@
 // The KiCad export of shapes an import never makes: a board imported
 // through the built plug-in, then changed in the stand-in host directly
 // (other pad shapes, per-layer stacks, zero sizes, far-off coordinates,
-// other layers, duplicate, empty and 8-bit net names). Checks what the
+// other layers, an empty fill, duplicate, empty and 8-bit net names). Checks what the
 // export counts as changed, and leaves the KiCad file, the board dump and
 // the net names KiCad must show in $ORVIK_KICAD_SEEDED_DIR (when set) for
 // kicad_proof.py to load.
@@ -79,6 +79,7 @@ FILL 13 102 600 300 700 0 0 0
 FILL 12 103 800 300 900 0 0 0
 FILL 8 950 950 1050 1004 0 1 0
 FILL 8 105 1600 300 1700 0 0 0
+FILL 0 106 1800 106 1900 1 0 0
 )";
 
 constexpr int32_t kMil = 10000;
@@ -252,14 +253,15 @@ TEST_F(SeededBoard, ExportCountsEveryChange) {
     Change change;
     int64_t count;
   } changes[] = {
-      {Change::kPlaneAsPowerLayer, 2}, {Change::kPadStackDiffers, 3},       {Change::kOctagonalPad, 1},
-      {Change::kUnknownPadShape, 1},   {Change::kOneSidePadHole, 0},        {Change::kFullCircleAsTwoArcs, 1},
-      {Change::kArcAsSegment, 2},      {Change::kComponentCopperNet, 2},    {Change::kOneLayerVia, 0},
-      {Change::kComponentSide, 0},     {Change::kNetWithoutName, 1},        {Change::kNetNameTaken, 1},
-      {Change::kNulCharacter, 2},      {Change::kLayerNameNotKept, 0},      {Change::kPadSizeToMinimum, 1},
-      {Change::kNegativeSize, 0},      {Change::kCornerRatio, 1},           {Change::kFreePadInFootprint, 1},
-      {Change::kComponentVia, 1},      {Change::kMultiLayerObject, 1},      {Change::kSharedLayer, 3},
-      {Change::kPadOffCopper, 0},      {Change::kBeyondCoordinateRange, 2}, {Change::kNotOnBoard, 0},
+      {Change::kPlaneAsPowerLayer, 2}, {Change::kPadStackDiffers, 3},    {Change::kOctagonalPad, 1},
+      {Change::kUnknownPadShape, 1},   {Change::kOneSidePadHole, 0},     {Change::kFullCircleAsTwoArcs, 1},
+      {Change::kArcAsSegment, 2},      {Change::kComponentCopperNet, 2}, {Change::kOneLayerVia, 0},
+      {Change::kComponentSide, 0},     {Change::kNetWithoutName, 1},     {Change::kNetNameTaken, 1},
+      {Change::kNulCharacter, 2},      {Change::kLayerNameNotKept, 0},   {Change::kPadSizeToMinimum, 1},
+      {Change::kNegativeSize, 0},      {Change::kCornerRatio, 1},        {Change::kFreePadInFootprint, 1},
+      {Change::kComponentVia, 1},      {Change::kMultiLayerObject, 1},   {Change::kSharedLayer, 3},
+      {Change::kPadOffCopper, 0},      {Change::kEmptyFill, 1},          {Change::kBeyondCoordinateRange, 2},
+      {Change::kNotOnBoard, 0},
   };
   for (const auto& c : changes) EXPECT_EQ(report.Of(c.change), c.count) << host::kicad::Describe(c.change);
   EXPECT_EQ(report.copperLayers, 8);  // the stack's four inner layers and MidLayer14, made even

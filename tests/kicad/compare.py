@@ -257,10 +257,14 @@ class Comparison:
         corners = [turned(x, y, mx, my, a["rotation"]) for x, y in ((x1, y1), (x2, y1), (x2, y2), (x1, y2))]
         return [(self.origin[0] + x, self.origin[1] - y) for x, y in corners]
 
+    @staticmethod
+    def empty_fill(a):
+        return nm(a["x1"]) == nm(a["x2"]) or nm(a["y1"]) == nm(a["y2"])
+
     def fill(self, o, check):
         a = o.a
         corners = self.fill_corners(a)
-        if not within(*corners):
+        if not within(*corners) or self.empty_fill(a):
             return
         self.count("zones" if copper(o.layer) else "drawings")
         if not check:
@@ -330,7 +334,7 @@ class Comparison:
         for o in members:
             if o.kind == "pad":
                 self.pad(o, c["rotation"])
-            elif o.kind in ("track", "arc", "fill", "text"):
+            elif o.kind in ("track", "arc", "text") or (o.kind == "fill" and not self.empty_fill(o.a)):
                 graphics += 1
                 self.fail.check(tstamp(0, o.handle) in self.by_tstamp, "%s member %d missing" % (what, o.handle))
         self.fail.check(len(list(fp.GraphicalItems())) == graphics, what + " graphics")

@@ -384,10 +384,20 @@ void BoardWriter::Arc(const Primitive& p, const ArcShape& arc, int layer, const 
   ++report_.Count(inFootprint ? Written::kFootprintGraphics : Written::kGraphics);
 }
 
+// KiCad cannot hold a polygon without area (a zone of one fails its
+// checks on load).
+bool Empty(const FillShape& fill) {
+  return NanometresOf(fill.x1) == NanometresOf(fill.x2) || NanometresOf(fill.y1) == NanometresOf(fill.y2);
+}
+
 void BoardWriter::Polygon(const Primitive& p, const FillShape& fill, int layer, const Frame& frame) {
   const auto corners = TurnedRectangle(HostPoint(fill.x1, fill.y1), HostPoint(fill.x2, fill.y2), fill.rotation);
   if (!InRange({corners[0], corners[1], corners[2], corners[3]})) {
     ++report_.Count(Change::kBeyondCoordinateRange);
+    return;
+  }
+  if (Empty(fill)) {
+    ++report_.Count(Change::kEmptyFill);
     return;
   }
   if (IsCopper(layer) && p.netHandle != 0) ++report_.Count(Change::kComponentCopperNet);
@@ -409,6 +419,10 @@ void BoardWriter::Zone(const Primitive& p, const FillShape& fill, int layer) {
   const auto corners = TurnedRectangle(HostPoint(fill.x1, fill.y1), HostPoint(fill.x2, fill.y2), fill.rotation);
   if (!InRange({corners[0], corners[1], corners[2], corners[3]})) {
     ++report_.Count(Change::kBeyondCoordinateRange);
+    return;
+  }
+  if (Empty(fill)) {
+    ++report_.Count(Change::kEmptyFill);
     return;
   }
   const Frame frame(*placement_, std::nullopt, 0);

@@ -53,6 +53,7 @@ enum class Change : uint8_t {
   kMultiLayerObject,       // lines, arcs, fills and texts on MultiLayer, on a user layer
   kSharedLayer,            // host layers sharing a KiCad layer with another
   kPadOffCopper,           // pads on a layer without copper, on the top copper
+  kEmptyFill,              // fills of zero width or height, left out (KiCad cannot hold them)
   kBeyondCoordinateRange,  // objects beyond KiCad's coordinate range, left out
   kNotOnBoard,             // primitives on no board or no layer, left out
   kCount
