@@ -1,5 +1,6 @@
 #include "host/orvik-host/kicad/KicadExport.h"
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 
@@ -17,6 +18,7 @@ struct FileCloser {
 }  // namespace
 
 bool ExportKicadBoard(const KovlanApi& api, const std::string& path, KicadReport& report, std::string& error) {
+  const auto start = std::chrono::steady_clock::now();
   report = KicadReport{};
   report.path = path;
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
@@ -31,7 +33,9 @@ bool ExportKicadBoard(const KovlanApi& api, const std::string& path, KicadReport
         return std::fwrite(piece.data(), 1, piece.size(), file.get()) == piece.size();
       },
       report);
-  if (!written || std::fclose(file.release()) != 0) {
+  const bool closed = std::fclose(file.release()) == 0;
+  report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (!written || !closed) {
     error = "cannot write the KiCad board " + path;
     return false;
   }

@@ -71,8 +71,14 @@ ChangeClass ClassOf(Change change) { return kChanges[static_cast<std::size_t>(ch
 const char* Describe(Change change) { return kChanges[static_cast<std::size_t>(change)].description; }
 
 void PrintKicadReport(std::FILE* out, const KicadReport& report) {
-  std::fprintf(out, "KiCad board %s: %d copper layers, page %s%s\n", report.path.c_str(), report.copperLayers,
-               report.page.c_str(), report.pageOverflow ? " (the board is larger than the page)" : "");
+  std::fprintf(out, "KiCad board %s: %d copper layers, page %s%s, written in ", report.path.c_str(),
+               report.copperLayers, report.page.c_str(),
+               report.pageOverflow ? " (the board is larger than the page)" : "");
+  if (report.seconds < 1.0) {
+    std::fprintf(out, "%.1f ms\n", report.seconds * 1000.0);
+  } else {
+    std::fprintf(out, "%.2f s\n", report.seconds);
+  }
   std::fprintf(out, "KiCad objects written:");
   bool first = true;
   for (const WrittenName& w : kWrittenNames) {
@@ -90,6 +96,9 @@ void PrintKicadReport(std::FILE* out, const KicadReport& report) {
     }
     if (any) std::fputc('\n', out);
   }
+  bool changed = false;
+  for (const int64_t count : report.changes) changed = changed || count != 0;
+  if (!changed) std::fprintf(out, "KiCad changes: none\n");
 }
 
 }  // namespace orvik::host::kicad

@@ -61,6 +61,7 @@ enum class Change : uint8_t {
 
 struct KicadReport {
   std::string path;
+  double seconds = 0;  // reading the board and writing the file
   int copperLayers = 2;
   std::string page;           // KiCad paper name
   bool pageOverflow = false;  // the board is larger than the largest page
@@ -77,7 +78,8 @@ struct KicadReport {
 ChangeClass ClassOf(Change change);
 const char* Describe(Change change);
 
-// "KiCad board FILE: 6 copper layers, page A4", the written counts, then one
+// "KiCad board FILE: 6 copper layers, page A4, written in 1.2 ms", the
+// written counts, then one
 // line per class of change that happened, each change with its count.
 void PrintKicadReport(std::FILE* out, const KicadReport& report);
 
