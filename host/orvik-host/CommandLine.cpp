@@ -181,7 +181,10 @@ Options:
   --svg FILE        import: write a picture of the board as SVG to FILE
   --html FILE       import: write a page to FILE that shows the board with a
                     layer list, zoom, pan and object details
-  --kicad FILE      import: write the board as a KiCad 6 board file (.kicad_pcb)
+  --kicad FILE      import: write the board as a KiCad 6 board file (.kicad_pcb);
+                    the summary counts what it approximated, renamed,
+                    clamped, moved or left out (the README has the layer
+                    mapping)
   --progress        import: always draw the progress bar on stderr
   --no-progress     import: never draw it (default: only on a terminal)
   --top N           import: list the N nets and components with the most
