@@ -35,7 +35,7 @@ constexpr ChangeInfo kChanges[] = {
     {Change::kComponentVia, ChangeClass::kMoved, "component vias onto the board"},
     {Change::kMultiLayerObject, ChangeClass::kMoved, "MultiLayer lines, arcs, fills and texts onto a user layer"},
     {Change::kSharedLayer, ChangeClass::kMoved, "host layers onto a KiCad layer shared with another"},
-    {Change::kPadOffCopper, ChangeClass::kMoved, "pads on a layer without copper onto F.Cu"},
+    {Change::kPadOffCopper, ChangeClass::kMoved, "pads without a hole on MultiLayer, or off copper, onto F.Cu"},
     {Change::kEmptyFill, ChangeClass::kLeftOut, "fills of zero width or height"},
     {Change::kBeyondCoordinateRange, ChangeClass::kLeftOut, "objects beyond KiCad's coordinate range"},
     {Change::kNotOnBoard, ChangeClass::kLeftOut, "primitives on no board or no layer"},

@@ -52,7 +52,7 @@ enum class Change : uint8_t {
   kComponentVia,           // component vias written as board vias
   kMultiLayerObject,       // lines, arcs, fills and texts on MultiLayer, on a user layer
   kSharedLayer,            // host layers sharing a KiCad layer with another
-  kPadOffCopper,           // pads on a layer without copper, on the top copper
+  kPadOffCopper,           // pads without a hole on MultiLayer, or on a layer without copper, on the top copper
   kEmptyFill,              // fills of zero width or height, left out (KiCad cannot hold them)
   kBeyondCoordinateRange,  // objects beyond KiCad's coordinate range, left out
   kNotOnBoard,             // primitives on no board or no layer, left out
