@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the plug-in, the stand-in host module and the reference host, then
-# imports the example board through the real plug-in and shows the result.
+# imports the example board through the real plug-in and shows the result:
+# the import summary, the board dump, the preview page and the KiCad board.
 #
 #   tools/demo.sh [FILE]      (default: examples/demo-board.pcb)
 set -euo pipefail
@@ -22,6 +23,9 @@ echo "== orvik-host recognise $board"
 "$build/bin/orvik-host" recognise "$board"
 echo
 echo "== orvik-host import $board"
-"$build/bin/orvik-host" import "$board" --json "$build/demo-board.json"
+"$build/bin/orvik-host" import "$board" --json "$build/demo-board.json" --html "$build/demo-board.html" \
+  --kicad "$build/demo-board.kicad_pcb"
 echo
-echo "Board dump: $build/demo-board.json"
+echo "Board dump:    $root/$build/demo-board.json"
+echo "Preview page:  $root/$build/demo-board.html"
+echo "KiCad board:   $root/$build/demo-board.kicad_pcb   (open it in KiCad 6 or later: pcbnew)"

@@ -8,7 +8,8 @@
 #                           with the browser test's npm packages; and, where
 #                           the machine can run 32-bit programs
 #                           (tools/probe-32bit), the i386 architecture and
-#                           32-bit Wine
+#                           32-bit Wine; KiCad with gerbv for the KiCad
+#                           export's tests
 #
 # Only missing packages are installed; when nothing is missing, nothing runs.
 set -euo pipefail
@@ -29,6 +30,12 @@ if [ "$mode" = all ]; then
   # for its test packages (a Node.js that brings its own npm is kept).
   packages+=(chromium)
   command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
+fi
+# The KiCad export's proof: KiCad 6 (its pcbnew module for /usr/bin/python3;
+# without the large recommended libraries) and gerbv to render its Gerbers.
+kicad_packages=()
+if [ "$mode" = all ]; then
+  kicad_packages=(kicad gerbv)
 fi
 
 # npm packages of the browser test, from its lock file, when missing.
@@ -54,7 +61,11 @@ missing=()
 for p in "${packages[@]}"; do
   installed "$p" || missing+=("$p")
 done
-if [ ${#missing[@]} -eq 0 ]; then
+missing_kicad=()
+for p in "${kicad_packages[@]}"; do
+  installed "$p" || missing_kicad+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ] && [ ${#missing_kicad[@]} -eq 0 ]; then
   echo "setup: all packages present"
   browser_test_packages
   exit 0
@@ -66,5 +77,11 @@ if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures
   "${sudo_cmd[@]}" dpkg --add-architecture i386
 fi
 "${sudo_cmd[@]}" apt-get update -q </dev/null
-"${sudo_cmd[@]}" apt-get install "${apt_options[@]}" "${missing[@]}" </dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+  "${sudo_cmd[@]}" apt-get install "${apt_options[@]}" "${missing[@]}" </dev/null
+fi
+if [ ${#missing_kicad[@]} -gt 0 ]; then
+  echo "setup: installing ${missing_kicad[*]} (without recommended packages)"
+  "${sudo_cmd[@]}" apt-get install "${apt_options[@]}" --no-install-recommends "${missing_kicad[@]}" </dev/null
+fi
 browser_test_packages

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/common/Windows1252.h"
+
 namespace orvik::json {
 
 // How a writer spells its escapes. The board dump and the check report have
@@ -17,10 +19,10 @@ struct EscapeStyle {
 inline constexpr EscapeStyle kBoardDumpStyle{.upperHex = true, .escapeDelete = false};
 inline constexpr EscapeStyle kCheckReportStyle{.upperHex = false, .escapeDelete = true};
 
-// Appends `text` (8-bit characters) as a quoted JSON string: '"' and '\'
-// take a backslash; control characters and bytes 0x80..0xFF become \u00XX,
-// the code point of the same number. The result is plain ASCII, valid JSON
-// whatever the input bytes.
+// Appends `text` (8-bit host text, Windows-1252) as a quoted JSON string:
+// '"' and '\' take a backslash; control characters and bytes 0x80..0xFF
+// become \uXXXX, the code point the byte decodes to. The result is plain
+// ASCII, valid JSON whatever the input bytes.
 inline void AppendString(std::string& out, std::string_view text, EscapeStyle style) {
   const char* const digits = style.upperHex ? "0123456789ABCDEF" : "0123456789abcdef";
   out += '"';
@@ -30,9 +32,9 @@ inline void AppendString(std::string& out, std::string_view text, EscapeStyle st
       out += '\\';
       out += c;
     } else if (b < 0x20 || b >= 0x80 || (b == 0x7F && style.escapeDelete)) {
-      out += "\\u00";
-      out += digits[b >> 4];
-      out += digits[b & 15];
+      const char32_t codePoint = text::Windows1252CodePoint(b);
+      out += "\\u";
+      for (int shift = 12; shift >= 0; shift -= 4) out += digits[(codePoint >> shift) & 15];
     } else {
       out += c;
     }

@@ -24,10 +24,11 @@ inline constexpr int kTopOverlay = ORVIK_LAYER_TopOverlay;
 inline constexpr int kMultiLayer = ORVIK_LAYER_MultiLayer;
 inline constexpr int kMaxLayer = ORVIK_LEGACY_LAYER_COUNT - 1;
 
-// Pad shape codes the preview tells apart; any other code draws as a
-// rectangle.
+// Pad shape codes of the host; the preview draws every code but round and
+// rounded rectangle as a rectangle.
 inline constexpr uint8_t kShapeRound = 1;
 inline constexpr uint8_t kShapeRectangle = 2;
+inline constexpr uint8_t kShapeOctagon = 3;
 inline constexpr uint8_t kShapeRoundedRectangle = 9;
 
 struct TrackShape {
@@ -84,6 +85,8 @@ struct Primitive {
   std::string net;
   std::string component;
   Shape shape;
+  uint32_t netHandle = 0;        // the net it belongs to, 0 for none
+  uint32_t componentHandle = 0;  // the component it belongs to, 0 for none
 };
 
 struct SceneLayer {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "host/common/JsonString.h"
+#include "host/common/Windows1252.h"
 
 namespace orvik::host {
 
@@ -25,7 +26,8 @@ std::string CheckText(const TFileCheck& check, std::string_view fileName) {
   const std::string name(fileName);
   for (const TFinding& finding : check.Findings) {
     out += name + ":" + std::to_string(finding.Line) + ":" + std::to_string(finding.Column) +
-           ": warning: " + finding.Message + " [" + std::string(FindingKindName(finding.Kind)) + "]\n";
+           ": warning: " + text::Windows1252ToUtf8(finding.Message) + " [" +
+           std::string(FindingKindName(finding.Kind)) + "]\n";
   }
   std::size_t records = 0;
   std::string perKeyword;

@@ -222,6 +222,10 @@ Options:
   --svg FILE        import: write a picture of the board as SVG to FILE
   --html FILE       import: write a page to FILE that shows the board with a
                     layer list, zoom, pan and object details
+  --kicad FILE      import: write the board as a KiCad 6 board file (.kicad_pcb);
+                    the summary counts what it approximated, renamed,
+                    clamped, moved or left out (the README has the layer
+                    mapping)
   --progress        import: always draw the progress bar on stderr
   --no-progress     import: never draw it (default: only on a terminal)
   --top N           import: list the N nets and components with the most
@@ -240,7 +244,8 @@ Exit codes:
   3  the input file, the plug-in or the host module could not be loaded
      (missing file, missing library or missing entry point)
   4  the plug-in's import returned false
-  5  the JSON dump, the journal or a preview could not be written
+  5  the JSON dump, the journal, a preview or the KiCad board could not be
+     written
   6  unexpected internal error
 
 Exit codes of check:

@@ -18,10 +18,11 @@ enum class ProgressMode {
 // The files import writes besides its summary, one option "--NAME FILE"
 // each: X(NAME, member of Options). A new output is one line here and its
 // line in UsageText.
-#define ORVIK_HOST_IMPORT_OUTPUTS(X)               \
-  X("journal", journalPath) /* the call journal */ \
-  X("svg", svgPath)         /* the board as SVG */ \
-  X("html", htmlPath)       /* the board as an HTML page */
+#define ORVIK_HOST_IMPORT_OUTPUTS(X)                        \
+  X("journal", journalPath) /* the call journal */          \
+  X("svg", svgPath)         /* the board as SVG */          \
+  X("html", htmlPath)       /* the board as an HTML page */ \
+  X("kicad", kicadPath)     /* the board as a KiCad 6 board file */
 
 struct Options {
   Command command = Command::kNone;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "host/orvik-host/ProgressBar.h"
 #include "host/orvik-host/SceneReader.h"
 #include "host/orvik-host/Summary.h"
+#include "host/orvik-host/kicad/KicadExport.h"
 #include "platform/TextFile.h"
 #include "reader/FileCheck.h"
 
@@ -177,6 +179,11 @@ int RunImport(const HostModules& modules, const Options& options) {
     PrintError(error);
     exitCode = kExitOutputFailure;
   }
+  std::optional<kicad::KicadReport> kicadReport;
+  if (!options.kicadPath.empty() && !kicad::ExportKicadBoard(kovlan, options.kicadPath, kicadReport.emplace(), error)) {
+    PrintError(error);
+    exitCode = kExitOutputFailure;
+  }
 
   if (!imported) {
     PrintError("the plug-in did not import " + options.file + " (not recognised, or the import failed)");
@@ -186,6 +193,7 @@ int RunImport(const HostModules& modules, const Options& options) {
   summary.fileName = options.file;
   summary.seconds = elapsed.count();
   PrintSummary(stdout, summary);
+  if (kicadReport) kicad::PrintKicadReport(stdout, *kicadReport);
   return exitCode;
 }
 

@@ -9,7 +9,7 @@ enum ExitCode : int {
   kExitUsage = 2,          // bad command line
   kExitLoadFailure = 3,    // input file, plug-in or host module could not be loaded
   kExitImportFailed = 4,   // ImportFileIntoPcb returned false
-  kExitOutputFailure = 5,  // the JSON dump, the journal or a preview could not be written
+  kExitOutputFailure = 5,  // the JSON dump, the journal, a preview or the KiCad board could not be written
   kExitInternal = 6,       // unexpected internal error
   // check: warnings found; the file cannot be read
   kExitCheckWarnings = 1,

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "host/common/Windows1252.h"
+
 namespace orvik::host {
 
 namespace {
@@ -68,9 +70,14 @@ void AppendEscaped(std::string& out, std::string_view text) {
     }
     if (b >= 0x80) {
       static const char kHex[] = "0123456789ABCDEF";
+      const char32_t codePoint = text::Windows1252CodePoint(b);
       out += "&#x";
-      out += kHex[b >> 4];
-      out += kHex[b & 15];
+      if (codePoint > 0xFF) {
+        out += kHex[(codePoint >> 12) & 15];
+        out += kHex[(codePoint >> 8) & 15];
+      }
+      out += kHex[(codePoint >> 4) & 15];
+      out += kHex[codePoint & 15];
       out += ';';
     } else if ((b < 0x20 && c != '\t' && c != '\n' && c != '\r') || b == 0x7F) {
       out += "&#xFFFD;";

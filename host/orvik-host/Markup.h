@@ -8,9 +8,9 @@
 
 namespace orvik::host {
 
-// Appends `text` (8-bit characters) as XML/HTML character data or attribute
-// value: markup characters become entities, characters 0x80..0xFF become
-// references to the code points of the same number, and control characters
+// Appends `text` (8-bit host text, Windows-1252) as XML/HTML character data
+// or attribute value: markup characters become entities, characters
+// 0x80..0xFF become references to the code points they decode to, and control characters
 // other than tab and line breaks (not allowed in XML) become U+FFFD. The
 // result is plain ASCII, valid whatever the input bytes.
 void AppendEscaped(std::string& out, std::string_view text);

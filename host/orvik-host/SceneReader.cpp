@@ -92,8 +92,9 @@ PadShape ReadPad(const KovlanApi& api, uint32_t handle, int layer) {
   return p;
 }
 
-// The primitive's shape and layer; false for kinds that are not drawn.
-bool ReadShape(const KovlanApi& api, uint32_t handle, uint8_t kind, Primitive& out) {
+}  // namespace
+
+bool ReadPrimitive(const KovlanApi& api, uint32_t handle, uint8_t kind, Primitive& out) {
   switch (kind) {
     case ORVIK_KIND_TRACK: {
       const AttributeReader r(api, handle, "PcbApi_QueryTrack");
@@ -143,7 +144,7 @@ bool ReadShape(const KovlanApi& api, uint32_t handle, uint8_t kind, Primitive& o
   }
 }
 
-std::string LayerName(const KovlanApi& api, uint32_t board, int layer) {
+std::string ReadLayerName(const KovlanApi& api, uint32_t board, int layer) {
   const char* entryPoint = layer >= ORVIK_LAYER_InternalPlane1 && layer <= ORVIK_LAYER_InternalPlane16
                                ? "PcbApi_QueryInternalPlane"
                                : "PcbApi_QueryLayer";
@@ -155,6 +156,8 @@ std::string LayerName(const KovlanApi& api, uint32_t board, int layer) {
   }
   return DefaultLayerName(layer);
 }
+
+namespace {
 
 // Names of nets and components, read once each.
 class GroupNames {
@@ -199,13 +202,19 @@ BoardScene ReadBoardScene(const KovlanApi& api) {
   for (const uint32_t handle : candidates) {
     Primitive p;
     p.handle = handle;
-    if (!ReadShape(api, handle, api.ObjectKind(handle), p)) continue;
+    if (!ReadPrimitive(api, handle, api.ObjectKind(handle), p)) continue;
     bool placed = false;
     for (const uint32_t container : Memberships(api, handle)) {
       const uint8_t kind = api.ObjectKind(container);
       if (container == board || components.contains(container)) placed = true;
-      if (kind == ORVIK_KIND_NET && p.net.empty()) p.net = names.Of(container, kind);
-      if (kind == ORVIK_KIND_COMPONENT && p.component.empty()) p.component = names.Of(container, kind);
+      if (kind == ORVIK_KIND_NET && p.netHandle == 0) {
+        p.netHandle = container;
+        p.net = names.Of(container, kind);
+      }
+      if (kind == ORVIK_KIND_COMPONENT && p.componentHandle == 0) {
+        p.componentHandle = container;
+        p.component = names.Of(container, kind);
+      }
     }
     if (!placed || p.layer == 0) {
       ++scene.unplaced;
@@ -214,7 +223,7 @@ BoardScene ReadBoardScene(const KovlanApi& api) {
     layers.insert(p.layer);
     scene.primitives.push_back(std::move(p));
   }
-  for (const int layer : layers) scene.layers.push_back({layer, LayerName(api, board, layer)});
+  for (const int layer : layers) scene.layers.push_back({layer, ReadLayerName(api, board, layer)});
   SortLayersForDrawing(scene.layers);
   return scene;
 }

@@ -13,4 +13,11 @@ namespace orvik::host {
 // add to `unplaced`. Layer names come from the board's layer stack.
 BoardScene ReadBoardScene(const KovlanApi& api);
 
+// One primitive's shape and layer (tracks, arcs, pads, vias, fills and
+// texts); false for the other kinds.
+bool ReadPrimitive(const KovlanApi& api, uint32_t handle, uint8_t kind, Primitive& out);
+
+// A board layer's name as the host holds it; the built-in name when empty.
+std::string ReadLayerName(const KovlanApi& api, uint32_t board, int layer);
+
 }  // namespace orvik::host

@@ -3,11 +3,11 @@
 // results and a plausible board.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +17,7 @@
 #endif
 
 #include "orvik/kovlan.h"
+#include "tests/e2e/HostileInputs.h"
 #include "tests/e2e/PluginTest.h"
 
 namespace orvik::test {
@@ -24,32 +25,8 @@ namespace {
 
 enum Kind : uint8_t { kArc = 1, kPad = 2, kVia = 3, kTrack = 4, kText = 5, kFill = 6, kNet = 8, kComponent = 9 };
 
-const std::string kHeader = "ORVIK ASCII PCB 1.0\r\n";
 // Generous: the slowest build (sanitizers, or Wine) stays well inside it.
 constexpr auto kTimeLimit = std::chrono::seconds(60);
-
-// One record of each kind, every field valid.
-struct RecordSample {
-  Kind kind;
-  std::string line;
-};
-const std::vector<RecordSample> kRecords = {
-    {kComponent, R"(COMP U1 LOGIC "quad gate" SO14 LIB 100 200 90 1 0 0 7 1)"},
-    {kNet, R"(NET "DATA 0" 4 0 0 0)"},
-    {kPad, R"(PAD RR 40 80 0 BL SMD "1" 110 220 4 7 0)"},
-    {kVia, "VIA STD 30 12 0 100 100 4 0 0"},
-    {kTrack, "LINE 10 0 0 0 100 100 4 0 0"},
-    {kArc, "ARC 50 0 270 8 9 500 500 0 0 0"},
-    {kText, R"(TEXT "hello there" 60 0 8 0 10 10 0 0 0 0 0 0)"},
-    {kFill, "FILL 0 0 100 100 17 0 0 0"},
-};
-
-std::vector<std::string> Tokens(const std::string& line) {
-  std::vector<std::string> out;
-  std::istringstream in(line);
-  for (std::string t; in >> t;) out.push_back(t);
-  return out;
-}
 
 int32_t AllObjects() { return KvHost_ObjectCount(0); }
 
@@ -77,143 +54,83 @@ class HostileInput : public PluginTest {
 };
 
 TEST_F(HostileInput, FilesWithoutTheFormatWordAreRefused) {
-  const std::vector<std::pair<const char*, std::string>> cases = {
-      {"empty", ""},
-      {"no header", "LINE 10 0 0 0 100 100 0 0 0\n"},
-      {"word on the second line", "PCB\nORVIK\n"},
-      {"NUL before the word", std::string("OR\0VIK\n", 7)},
-      {"0x1A before the word", "OR\x1AVIK\n"},
-  };
-  for (const auto& [name, bytes] : cases) {
-    SCOPED_TRACE(name);
+  for (const HostileCase& input : RefusedInputs()) {
+    SCOPED_TRACE(input.name);
     KvHost_Reset();
-    Run(Write(bytes), false, false);
+    Run(Write(input.bytes), false, false);
     EXPECT_EQ(AllObjects(), 0);
   }
 }
 
 TEST_F(HostileInput, DegenerateContentImportsWithoutObjects) {
-  std::string garbageTail;
-  for (int i = 0; i < 4096; ++i) garbageTail += static_cast<char>((i * 7 + 3) % 256);
-  const std::vector<std::pair<const char*, std::string>> cases = {
-      {"only a header", kHeader},
-      {"header without line end", "ORVIK"},
-      {"NUL bytes", kHeader + std::string(100000, '\0')},
-      {"0x1A then records", kHeader + "\x1A" + "LINE 10 0 0 0 100 100 0 0 0\n"},
-      {"10 MB line", kHeader + std::string(10 * 1024 * 1024, 'x') + "\n"},
-      {"unknown keywords", kHeader + "BOARD x\nUNITS MILS\n\tLINE 1 2 3\n"},
-  };
-  for (const auto& [name, bytes] : cases) {
-    SCOPED_TRACE(name);
-    Import(bytes);
+  for (const HostileCase& input : DegenerateInputs()) {
+    SCOPED_TRACE(input.name);
+    Import(input.bytes);
     EXPECT_EQ(AllObjects(), 0);
   }
 }
 
 TEST_F(HostileInput, BinaryGarbageImportsPlausibly) {
-  std::string bytes = kHeader;
-  uint32_t state = 12345;
-  for (int i = 0; i < 256 * 1024; ++i) {
-    state = state * 1103515245u + 12345u;
-    // No 0x1A: it would end the data at once.
-    const auto byte = static_cast<char>(state >> 24);
-    bytes += byte == '\x1A' ? '\x1B' : byte;
-  }
-  // Keywords among the garbage.
-  for (const RecordSample& r : kRecords)
-    bytes += "\n" + r.line.substr(0, r.line.find(' ') + 1) + bytes.substr(100, 300);
-  Import(bytes);
+  Import(BinaryGarbageInput().bytes);
   EXPECT_GE(AllObjects(), 0);
-  EXPECT_LE(AllObjects(), 3 * static_cast<int32_t>(kRecords.size()));
+  EXPECT_LE(AllObjects(), 3 * static_cast<int32_t>(RecordSamples().size()));
 }
 
 TEST_F(HostileInput, RecordsSurviveNulAndEndOfFileBytes) {
-  Import(kHeader + std::string(1000, '\0') + kRecords[4].line + "\n");
-  EXPECT_EQ(KvHost_ObjectCount(kTrack), 1);
   // 0x1A in the middle of a record ends the data; the record is kept.
-  Import(kHeader + "LINE 10 0 1 2\x1A 3 4 5 6 7\nLINE 1 2 3 4 5 6 7 8 9\n");
-  EXPECT_EQ(KvHost_ObjectCount(kTrack), 1);
+  for (const HostileCase& input : NulAndEndOfFileInputs()) {
+    SCOPED_TRACE(input.name);
+    Import(input.bytes);
+    EXPECT_EQ(KvHost_ObjectCount(kTrack), 1);
+  }
 }
 
 TEST_F(HostileInput, MillionCharacterQuotedToken) {
-  Import(kHeader + "TEXT \"" + std::string(1000000, 'q') + "\" 60 0 8 0 10 10 0 0 0 0 0 0\n" + kRecords[4].line + "\n");
+  const std::vector<HostileCase> inputs = MillionCharacterInputs();
+  Import(inputs[0].bytes);
   EXPECT_EQ(KvHost_ObjectCount(kText), 1);
   EXPECT_EQ(KvHost_ObjectCount(kTrack), 1);
   // The same without a closing quote and line end.
-  Import(kHeader + "TEXT \"" + std::string(1000000, 'q'));
+  Import(inputs[1].bytes);
   EXPECT_EQ(KvHost_ObjectCount(kText), 1);
 }
 
 TEST_F(HostileInput, NumbersAtAndPastThe32BitLimits) {
-  const std::vector<std::string> numbers = {"2147483647",  "2147483648",
-                                            "-2147483648", "-2147483649",
-                                            "+2147483647", "4294967295",
-                                            "4294967296",  "$7FFFFFFF",
-                                            "$80000000",   "$FFFFFFFF",
-                                            "$100000000",  "x80000000",
-                                            "XFFFFFFFF",   "0x7fffffff",
-                                            "0X80000000",  "0xFFFFFFFF",
-                                            "0x100000000", "-$FFFFFFFF",
-                                            "-0x80000000", "99999999999999999999999",
-                                            "-0",          "$",
-                                            "0x",          "-",
-                                            "+",           "00000000000000000000000001"};
-  for (const RecordSample& r : kRecords) {
-    SCOPED_TRACE(r.line);
-    std::string bytes = kHeader;
-    const std::string keyword = Tokens(r.line).front();
-    for (const std::string& n : numbers) {
-      bytes += keyword;
-      for (int field = 0; field < 14; ++field) bytes += " " + n;
-      bytes += "\n";
-    }
-    Import(bytes);
-    EXPECT_EQ(KvHost_ObjectCount(r.kind), static_cast<int32_t>(numbers.size()));
+  for (const HostileCase& input : NumberLimitInputs()) {
+    SCOPED_TRACE(input.name);
+    Import(input.bytes);
+    // One object per line after the header.
+    const auto lines = static_cast<int32_t>(std::count(input.bytes.begin(), input.bytes.end(), '\n')) - 1;
+    EXPECT_EQ(KvHost_ObjectCount(input.kind), lines);
   }
 }
 
 TEST_F(HostileInput, EveryRecordTruncatedAtEveryToken) {
-  for (const RecordSample& r : kRecords) {
-    const std::vector<std::string> tokens = Tokens(r.line);
-    std::string prefix;
-    for (std::size_t k = 1; k <= tokens.size(); ++k) {
-      prefix += (k > 1 ? " " : "") + tokens[k - 1];
-      SCOPED_TRACE(prefix);
-      Import(kHeader + prefix);
-      // The record is kept however early the file ends.
-      EXPECT_EQ(KvHost_ObjectCount(r.kind), 1);
-    }
+  for (const HostileCase& input : TruncatedInputs()) {
+    SCOPED_TRACE(input.name);
+    Import(input.bytes);
+    // The record is kept however early the file ends.
+    EXPECT_EQ(KvHost_ObjectCount(input.kind), 1);
   }
 }
 
 TEST_F(HostileInput, EveryFieldNonNumeric) {
-  for (const RecordSample& r : kRecords) {
-    SCOPED_TRACE(r.line);
-    std::string bytes = kHeader + Tokens(r.line).front();
-    for (int field = 0; field < 14; ++field) bytes += " f" + std::to_string(field) + "\x01\t,";
-    Import(bytes + "\n");
-    EXPECT_EQ(KvHost_ObjectCount(r.kind), 1);
+  for (const HostileCase& input : NonNumericInputs()) {
+    SCOPED_TRACE(input.name);
+    Import(input.bytes);
+    EXPECT_EQ(KvHost_ObjectCount(input.kind), 1);
   }
 }
 
 TEST_F(HostileInput, LayerNumbersZeroTo255) {
-  std::string bytes = kHeader;
-  for (int layer = 0; layer < 256; ++layer) {
-    const std::string l = std::to_string(layer);
-    bytes += "LINE 10 " + l + " 0 0 100 100 0 0 0\n";
-    bytes += "ARC 50 0 270 8 " + l + " 500 500 0 0 0\n";
-    bytes += "TEXT t 60 0 8 " + l + " 10 10 0 0 0 0 0 0\n";
-    bytes += "FILL 0 0 100 100 " + l + " 0 0 0\n";
-    bytes += "COMP U" + l + " L C P S 0 0 0 0 0 0 " + l + " " + l + "\n";
-  }
-  Import(bytes);
+  Import(LayerNumbersInput().bytes);
   for (Kind kind : {kTrack, kArc, kFill, kComponent}) EXPECT_EQ(KvHost_ObjectCount(kind), 256) << int{kind};
   // Each component brings its designator and comment texts.
   EXPECT_EQ(KvHost_ObjectCount(kText), 3 * 256);
 }
 
 TEST_F(HostileInput, FileThatDisappearsAfterRecognition) {
-  const std::string name = Write(kHeader + kRecords[4].line + "\n");
+  const std::string name = Write(kHostileHeader + RecordSamples()[4].line + "\n");
   EXPECT_TRUE(plugin_.Recognised(name));
   std::filesystem::remove(name);
   Run(name, false, false);
@@ -239,7 +156,7 @@ TEST_F(HostileInput, FifoIsNoFileAndDoesNotBlock) {
 }
 
 TEST_F(HostileInput, UnreadableFile) {
-  const std::string name = Write(kHeader + kRecords[4].line + "\n");
+  const std::string name = Write(kHostileHeader + RecordSamples()[4].line + "\n");
   ASSERT_EQ(chmod(name.c_str(), 0), 0);
   // The superuser reads it all the same.
   const bool readable = access(name.c_str(), R_OK) == 0;

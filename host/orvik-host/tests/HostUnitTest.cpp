@@ -75,7 +75,7 @@ TEST(CommandLine, ErrorTexts) {
       {{"IMPORT", "f"}, "unknown command 'IMPORT'"},
       {{"describe", "f"}, "describe takes no file"},
       {{"recognize"}, "recognize takes exactly one file"},
-      {{"check", "f", "--html", "h"}, "--journal, --svg and --html apply to import only"},
+      {{"check", "f", "--html", "h"}, "--journal, --svg, --html and --kicad apply to import only"},
       {{"recognise", "f", "--json", "j"}, "--json applies to import only and check"},
   };
   for (const Case& c : cases) EXPECT_EQ(Parse(c.args).error, c.error) << c.error;
@@ -156,7 +156,7 @@ TEST(JsonString, EachWriterKeepsItsEscapes) {
       {std::string_view("\0\x01\t\n\x1f", 5), R"("\u0000\u0001\u0009\u000A\u001F")",
        R"("\u0000\u0001\u0009\u000a\u001f")"},
       {"~\x7f", "\"~\x7f\"", R"("~\u007f")"},
-      {"\x80\xe9\xff", R"("\u0080\u00E9\u00FF")", R"("\u0080\u00e9\u00ff")"},
+      {"\x80\xe9\xff", R"("\u20AC\u00E9\u00FF")", R"("\u20ac\u00e9\u00ff")"},
   };
   for (const Case& c : cases) {
     std::string dump, report;

@@ -1,0 +1,861 @@
+#include "host/orvik-host/kicad/KicadBoardWriter.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "host/orvik-host/kicad/KicadFormat.h"
+#include "host/orvik-host/kicad/KicadGeometry.h"
+#include "host/orvik-host/kicad/KicadLayers.h"
+#include "host/orvik-host/kicad/KicadNetNames.h"
+#include "host/orvik-host/kicad/KicadPlacement.h"
+
+namespace orvik::host::kicad {
+
+namespace {
+
+constexpr std::size_t kFlushSize = std::size_t{1} << 20;
+constexpr int64_t kMinimumPadSize = 1000;  // nm: what KiCad pins smaller pads to
+// An arc whose centre, found back from its three points on whole
+// nanometres, lies further off than this is written as a segment.
+constexpr double kCentreTolerance = 500.0;  // nm
+// Octagons: corners cut at a quarter of the smaller side.
+constexpr int64_t kOctagonChamferThousandths = 250;
+constexpr int64_t kHalf = 500;  // thousandths: KiCad's largest corner ratio
+// Texts that stand for nothing in the host (the reference and value of a
+// free pad's footprint): hidden, of KiCad's usual size.
+constexpr int64_t kHiddenTextSize = 1000000;
+constexpr int64_t kHiddenTextThickness = 150000;
+
+Point HostPoint(int64_t x, int64_t y) { return {NanometresOf(x), NanometresOf(y)}; }
+
+// How a footprint child's coordinates are written: relative to the
+// footprint's anchor, before its rotation; board items absolutely.
+class Frame {
+ public:
+  Frame(const Placement& placement, std::optional<Point> anchor, int64_t millidegrees)
+      : placement_(placement), anchor_(anchor), degrees_(static_cast<double>(millidegrees) / 1000.0) {}
+
+  [[nodiscard]] Point operator()(Point host) const {
+    if (!anchor_) return placement_.ToKicad(host);
+    const Point turned = Turned(host, *anchor_, -degrees_);
+    return Placement::Offset({turned.x - anchor_->x, turned.y - anchor_->y});
+  }
+  [[nodiscard]] bool InFootprint() const noexcept { return anchor_.has_value(); }
+
+ private:
+  const Placement& placement_;
+  std::optional<Point> anchor_;  // host nanometres
+  double degrees_;
+};
+
+int64_t NonNegative(int64_t v, KicadReport& report) {
+  if (v >= 0) return v;
+  ++report.Count(Change::kNegativeSize);
+  return 0;
+}
+
+class BoardWriter {
+ public:
+  BoardWriter(const KicadSource& source, const KicadSink& sink, KicadReport& report)
+      : source_(source), sink_(sink), report_(report), plan_(source.copperStack, source.layerNames) {}
+
+  bool Write();
+
+ private:
+  // Set-up.
+  void PlanLayers();
+  void Place();
+  void NameNetsOnce();
+  // Sections.
+  void Header();
+  void Footprints();
+  void Component(const SourceComponent& c);
+  void FreePad(std::size_t index);
+  void Graphics();
+  void Tracks();
+  void Zones();
+
+  // Objects.
+  bool InRange(std::initializer_list<Point> hostPoints) const;
+  void Line(const Primitive& p, Point a, Point b, int64_t width, int layer, const Frame& frame, Role role);
+  void Arc(const Primitive& p, const ArcShape& arc, int layer, const Frame& frame);
+  void ArcPiece(const Primitive& p, Point centre, int64_t radius, double start, double end, int64_t width, int layer,
+                const Frame& frame, Role role);
+  void Polygon(const Primitive& p, const FillShape& fill, int layer, const Frame& frame);
+  void Zone(const Primitive& p, const FillShape& fill, int layer);
+  void Text(const Primitive& p, const TextShape& t, int layer, const Frame& frame, const char* fpKind, Role role,
+            bool hidden);
+  void Pad(const Primitive& p, const PadShape& pad, const PadStack& stack, const Frame& frame);
+  void Via(const Primitive& p, const ViaShape& via);
+
+  // Pieces.
+  void Xy(const char* key, Point kicad);
+  void Net(uint32_t handle, bool withName);
+  void LayerName(int layer);
+  void Width(int64_t nm);
+  void Tstamp(Role role, uint32_t handle) { AppendTstamp(out_, role, handle); }
+  std::string Text(std::string_view host);
+  void Flush(bool force = false);
+
+  // The KiCad layer of a non-pad primitive, kNoKicadLayer when it has none.
+  [[nodiscard]] int LayerOf(const Primitive& p) const;
+  [[nodiscard]] bool OnBoard(std::size_t index) const { return owner_[index] < 0; }
+
+  const KicadSource& source_;
+  const KicadSink& sink_;
+  KicadReport& report_;
+  LayerPlan plan_;
+  std::optional<Placement> placement_;
+  NetNames netNames_;
+  std::unordered_map<uint32_t, int32_t> netCodes_;  // net handle -> KiCad net number
+  std::vector<int32_t> owner_;                      // per primitive: component index, -1 for the board
+  std::string out_;
+  bool ok_ = true;
+};
+
+LayerUse UseOf(const Shape& shape) {
+  if (std::holds_alternative<FillShape>(shape)) return LayerUse::kFill;
+  if (std::holds_alternative<TextShape>(shape)) return LayerUse::kText;
+  return LayerUse::kLine;
+}
+
+int BoardWriter::LayerOf(const Primitive& p) const { return plan_.LayerOf(p.layer, UseOf(p.shape)); }
+
+void BoardWriter::PlanLayers() {
+  const std::vector<Primitive>& primitives = source_.scene.primitives;
+  owner_.assign(primitives.size(), -1);
+  for (std::size_t c = 0; c < source_.components.size(); ++c) {
+    for (const std::size_t i : source_.components[c].members) owner_[i] = static_cast<int32_t>(c);
+  }
+  for (const Primitive& p : primitives) {
+    if (std::holds_alternative<ViaShape>(p.shape)) continue;
+    if (std::holds_alternative<PadShape>(p.shape)) {
+      // Pads on inner copper need that layer; elsewhere they need none.
+      if (MappingOf(p.layer).rule == LayerRule::kInner) plan_.Use(p.layer, LayerUse::kLine);
+      continue;
+    }
+    plan_.Use(p.layer, UseOf(p.shape));
+  }
+  for (const SourceComponent& c : source_.components) {
+    for (const SourceText* t : {&c.designator, &c.comment}) {
+      if (t->present) plan_.Use(t->text.layer, LayerUse::kText);
+    }
+  }
+  plan_.Finish();
+  report_.copperLayers = plan_.CopperCount();
+  report_.Count(Change::kPlaneAsPowerLayer) = plan_.InternalPlaneCount();
+  report_.Count(Change::kSharedLayer) = plan_.SharedLayerCount();
+  report_.Count(Change::kLayerNameNotKept) = plan_.NamesNotKept();
+}
+
+// Calls fn(point) for the points that outline each object in host
+// nanometres.
+template <typename Fn>
+void ForEachPoint(const KicadSource& source, Fn&& fn) {
+  for (const Primitive& p : source.scene.primitives) {
+    if (const auto* t = std::get_if<TrackShape>(&p.shape)) {
+      fn(HostPoint(t->x1, t->y1));
+      fn(HostPoint(t->x2, t->y2));
+    } else if (const auto* a = std::get_if<ArcShape>(&p.shape)) {
+      const int64_t r = std::max<int64_t>(NanometresOf(a->radius), 0);
+      const Point c = HostPoint(a->x, a->y);
+      fn({c.x - r, c.y - r});
+      fn({c.x + r, c.y + r});
+    } else if (const auto* pad = std::get_if<PadShape>(&p.shape)) {
+      fn(HostPoint(pad->x, pad->y));
+    } else if (const auto* v = std::get_if<ViaShape>(&p.shape)) {
+      fn(HostPoint(v->x, v->y));
+    } else if (const auto* f = std::get_if<FillShape>(&p.shape)) {
+      fn(HostPoint(f->x1, f->y1));
+      fn(HostPoint(f->x2, f->y2));
+    } else if (const auto* text = std::get_if<TextShape>(&p.shape)) {
+      fn(HostPoint(text->x, text->y));
+    }
+  }
+  for (const SourceComponent& c : source.components) fn(HostPoint(c.x, c.y));
+}
+
+void BoardWriter::Place() {
+  Point min{}, max{};
+  bool empty = true;
+  ForEachPoint(source_, [&](Point p) {
+    if (empty) {
+      min = max = p;
+      empty = false;
+      return;
+    }
+    min = {std::min(min.x, p.x), std::min(min.y, p.y)};
+    max = {std::max(max.x, p.x), std::max(max.y, p.y)};
+  });
+  if (!empty && Placement::NeedsPoints(min, max)) {
+    std::vector<Point> points;
+    ForEachPoint(source_, [&](Point p) { points.push_back(p); });
+    placement_ = Placement::Around(std::move(points));
+  } else {
+    placement_ = Placement::ForBox(min, max, empty);
+  }
+  report_.page = placement_->PageSize().name;
+  report_.pageOverflow = placement_->Overflows();
+}
+
+void BoardWriter::NameNetsOnce() {
+  netNames_ = NameNets(source_.nets);
+  for (std::size_t i = 0; i < source_.nets.size(); ++i) {
+    netCodes_.emplace(source_.nets[i].handle, static_cast<int32_t>(i + 1));
+  }
+  report_.Count(Written::kNets) = static_cast<int64_t>(source_.nets.size());
+  report_.Count(Change::kNetWithoutName) = netNames_.empty;
+  report_.Count(Change::kNetNameTaken) = netNames_.duplicates;
+  report_.Count(Change::kNulCharacter) += netNames_.nulReplaced;
+}
+
+std::string BoardWriter::Text(std::string_view host) {
+  bool replaced = false;
+  std::string text = KicadText(host, replaced);
+  if (replaced) ++report_.Count(Change::kNulCharacter);
+  return text;
+}
+
+void BoardWriter::Flush(bool force) {
+  if (!ok_ || (!force && out_.size() < kFlushSize)) return;
+  ok_ = sink_(out_);
+  out_.clear();
+}
+
+void BoardWriter::Xy(const char* key, Point kicad) {
+  out_ += '(';
+  out_ += key;
+  out_ += ' ';
+  AppendMillimetres(out_, kicad.x);
+  out_ += ' ';
+  AppendMillimetres(out_, kicad.y);
+  out_ += ')';
+}
+
+void BoardWriter::Net(uint32_t handle, bool withName) {
+  const auto it = netCodes_.find(handle);
+  const int32_t code = it == netCodes_.end() ? 0 : it->second;
+  out_ += " (net " + std::to_string(code);
+  if (withName) {
+    out_ += ' ';
+    AppendQuoted(out_, code == 0 ? std::string() : netNames_.names[static_cast<std::size_t>(code - 1)]);
+  }
+  out_ += ')';
+}
+
+void BoardWriter::LayerName(int layer) {
+  out_ += "(layer ";
+  AppendQuoted(out_, KicadLayerName(layer));
+  out_ += ')';
+}
+
+void BoardWriter::Width(int64_t nm) {
+  out_ += "(width ";
+  AppendMillimetres(out_, nm);
+  out_ += ')';
+}
+
+bool BoardWriter::InRange(std::initializer_list<Point> hostPoints) const {
+  return std::all_of(hostPoints.begin(), hostPoints.end(),
+                     [this](Point p) { return Placement::Within(placement_->ToKicad(p)); });
+}
+
+void BoardWriter::Header() {
+  out_ += "(kicad_pcb (version 20211014) (generator orvik-host)\n\n";
+  out_ += "  (general\n    (thickness 1.6)\n  )\n\n";
+  out_ += "  (paper ";
+  AppendQuoted(out_, placement_->PageSize().name);
+  out_ += ")\n";
+  out_ += plan_.LayersSection();
+  out_ += "\n  (setup\n    (pad_to_mask_clearance 0)\n    ";
+  Xy("aux_axis_origin", placement_->Origin());
+  out_ += "\n  )\n\n";
+  out_ += "  (net 0 \"\")\n";
+  for (std::size_t i = 0; i < netNames_.names.size(); ++i) {
+    out_ += "  (net " + std::to_string(i + 1) + " ";
+    AppendQuoted(out_, netNames_.names[i]);
+    out_ += ")\n";
+  }
+  out_ += '\n';
+}
+
+void BoardWriter::Line(const Primitive& p, Point a, Point b, int64_t width, int layer, const Frame& frame, Role role) {
+  const bool inFootprint = frame.InFootprint();
+  const bool track = IsCopper(layer) && !inFootprint;
+  out_ += "  ";
+  if (inFootprint) out_ += "  ";
+  out_ += track ? "(segment " : (inFootprint ? "(fp_line " : "(gr_line ");
+  Xy("start", frame(a));
+  out_ += ' ';
+  Xy("end", frame(b));
+  out_ += ' ';
+  if (track) {
+    Width(width);
+    out_ += ' ';
+    LayerName(layer);
+    Net(p.netHandle, false);
+  } else {
+    LayerName(layer);
+    out_ += ' ';
+    Width(width);
+  }
+  out_ += ' ';
+  Tstamp(role, p.handle);
+  out_ += ")\n";
+  ++report_.Count(track ? Written::kTrackSegments : (inFootprint ? Written::kFootprintGraphics : Written::kGraphics));
+}
+
+void BoardWriter::ArcPiece(const Primitive& p, Point centre, int64_t radius, double start, double end, int64_t width,
+                           int layer, const Frame& frame, Role role) {
+  const ArcPoints points = ArcThrough(centre, radius, start, end);
+  double cx = 0, cy = 0;
+  const bool flat = radius == 0 || !CircleCentre(points.start, points.mid, points.end, cx, cy) ||
+                    std::fabs(cx - static_cast<double>(centre.x)) > kCentreTolerance ||
+                    std::fabs(cy - static_cast<double>(centre.y)) > kCentreTolerance;
+  if (flat) {
+    ++report_.Count(Change::kArcAsSegment);
+    Line(p, points.start, points.end, width, layer, frame, role);
+    return;
+  }
+  const bool inFootprint = frame.InFootprint();
+  const bool track = IsCopper(layer) && !inFootprint;
+  out_ += "  ";
+  if (inFootprint) out_ += "  ";
+  out_ += track ? "(arc " : (inFootprint ? "(fp_arc " : "(gr_arc ");
+  Xy("start", frame(points.start));
+  out_ += ' ';
+  Xy("mid", frame(points.mid));
+  out_ += ' ';
+  Xy("end", frame(points.end));
+  out_ += ' ';
+  if (track) {
+    Width(width);
+    out_ += ' ';
+    LayerName(layer);
+    Net(p.netHandle, false);
+  } else {
+    LayerName(layer);
+    out_ += ' ';
+    Width(width);
+  }
+  out_ += ' ';
+  Tstamp(role, p.handle);
+  out_ += ")\n";
+  ++report_.Count(track ? Written::kTrackArcs : (inFootprint ? Written::kFootprintGraphics : Written::kGraphics));
+}
+
+void BoardWriter::Arc(const Primitive& p, const ArcShape& arc, int layer, const Frame& frame) {
+  const Point centre = HostPoint(arc.x, arc.y);
+  const int64_t radius = NonNegative(NanometresOf(arc.radius), report_);
+  const int64_t width = NonNegative(NanometresOf(arc.width), report_);
+  if (!InRange({{centre.x - radius, centre.y - radius}, {centre.x + radius, centre.y + radius}})) {
+    ++report_.Count(Change::kBeyondCoordinateRange);
+    return;
+  }
+  if (ArcSweep(arc.startAngle, arc.endAngle) < 360.0) {
+    ArcPiece(p, centre, radius, arc.startAngle, arc.endAngle, width, layer, frame, Role::kObject);
+    return;
+  }
+  const bool inFootprint = frame.InFootprint();
+  if (IsCopper(layer) && !inFootprint) {
+    // A track circle keeps its net only as two arcs.
+    ++report_.Count(Change::kFullCircleAsTwoArcs);
+    const double start = std::isfinite(arc.startAngle) ? arc.startAngle : 0.0;
+    ArcPiece(p, centre, radius, start, start + 180.0, width, layer, frame, Role::kObject);
+    ArcPiece(p, centre, radius, start + 180.0, start + 360.0, width, layer, frame, Role::kSecondHalf);
+    return;
+  }
+  if (IsCopper(layer) && p.netHandle != 0) ++report_.Count(Change::kComponentCopperNet);
+  out_ += inFootprint ? "    (fp_circle " : "  (gr_circle ";
+  Xy("center", frame(centre));
+  out_ += ' ';
+  Xy("end", frame({centre.x + radius, centre.y}));
+  out_ += ' ';
+  LayerName(layer);
+  out_ += ' ';
+  Width(width);
+  out_ += " (fill none) ";
+  Tstamp(Role::kObject, p.handle);
+  out_ += ")\n";
+  ++report_.Count(inFootprint ? Written::kFootprintGraphics : Written::kGraphics);
+}
+
+// KiCad cannot hold a polygon without area (a zone of one fails its
+// checks on load).
+bool Empty(const FillShape& fill) {
+  return NanometresOf(fill.x1) == NanometresOf(fill.x2) || NanometresOf(fill.y1) == NanometresOf(fill.y2);
+}
+
+void BoardWriter::Polygon(const Primitive& p, const FillShape& fill, int layer, const Frame& frame) {
+  const auto corners = TurnedRectangle(HostPoint(fill.x1, fill.y1), HostPoint(fill.x2, fill.y2), fill.rotation);
+  if (!InRange({corners[0], corners[1], corners[2], corners[3]})) {
+    ++report_.Count(Change::kBeyondCoordinateRange);
+    return;
+  }
+  if (Empty(fill)) {
+    ++report_.Count(Change::kEmptyFill);
+    return;
+  }
+  if (IsCopper(layer) && p.netHandle != 0) ++report_.Count(Change::kComponentCopperNet);
+  const bool inFootprint = frame.InFootprint();
+  out_ += inFootprint ? "    (fp_poly (pts" : "  (gr_poly (pts";
+  for (const Point& c : corners) {
+    out_ += ' ';
+    Xy("xy", frame(c));
+  }
+  out_ += ") ";
+  LayerName(layer);
+  out_ += " (width 0) (fill solid) ";
+  Tstamp(Role::kObject, p.handle);
+  out_ += ")\n";
+  ++report_.Count(inFootprint ? Written::kFootprintGraphics : Written::kGraphics);
+}
+
+void BoardWriter::Zone(const Primitive& p, const FillShape& fill, int layer) {
+  const auto corners = TurnedRectangle(HostPoint(fill.x1, fill.y1), HostPoint(fill.x2, fill.y2), fill.rotation);
+  if (!InRange({corners[0], corners[1], corners[2], corners[3]})) {
+    ++report_.Count(Change::kBeyondCoordinateRange);
+    return;
+  }
+  if (Empty(fill)) {
+    ++report_.Count(Change::kEmptyFill);
+    return;
+  }
+  const Frame frame(*placement_, std::nullopt, 0);
+  out_ += "  (zone";
+  Net(p.netHandle, false);
+  const auto it = netCodes_.find(p.netHandle);
+  out_ += " (net_name ";
+  AppendQuoted(out_, it == netCodes_.end() ? std::string() : netNames_.names[static_cast<std::size_t>(it->second - 1)]);
+  out_ += ") ";
+  LayerName(layer);
+  out_ += ' ';
+  Tstamp(Role::kObject, p.handle);
+  out_ +=
+      " (hatch edge 0.508)\n    (connect_pads (clearance 0))\n    (min_thickness 0.0254) (filled_areas_thickness "
+      "no)\n    (fill yes (thermal_gap 0.508) (thermal_bridge_width 0.508))\n";
+  auto pts = [&] {
+    out_ += "      (pts";
+    for (const Point& c : corners) {
+      out_ += ' ';
+      Xy("xy", frame(c));
+    }
+    out_ += ")\n";
+  };
+  out_ += "    (polygon\n";
+  pts();
+  out_ += "    )\n    (filled_polygon\n      ";
+  LayerName(layer);
+  out_ += '\n';
+  pts();
+  out_ += "    )\n  )\n";
+  ++report_.Count(Written::kZones);
+}
+
+void BoardWriter::Text(const Primitive& p, const TextShape& t, int layer, const Frame& frame, const char* fpKind,
+                       Role role, bool hidden) {
+  const Point anchor = HostPoint(t.x, t.y);
+  if (!InRange({anchor})) {
+    ++report_.Count(Change::kBeyondCoordinateRange);
+    return;
+  }
+  const int64_t size = hidden ? kHiddenTextSize : NonNegative(NanometresOf(t.height), report_);
+  const int64_t thickness = hidden ? kHiddenTextThickness : NonNegative(NanometresOf(t.strokeWidth), report_);
+  const int64_t angle = MillidegreesOf(t.rotation);
+  const bool inFootprint = fpKind != nullptr;
+  out_ += inFootprint ? "    (fp_text " : "  (gr_text ";
+  if (inFootprint) {
+    out_ += fpKind;
+    out_ += ' ';
+  }
+  AppendQuoted(out_, Text(t.text));
+  out_ += ' ';
+  out_ += "(at ";
+  const Point at = frame(anchor);
+  AppendMillimetres(out_, at.x);
+  out_ += ' ';
+  AppendMillimetres(out_, at.y);
+  if (angle != 0) {
+    out_ += ' ';
+    AppendDegrees(out_, angle);
+  }
+  out_ += ") ";
+  LayerName(layer);
+  if (hidden) out_ += " hide";
+  std::string effects = "(effects (font (size ";
+  AppendMillimetres(effects, size);
+  effects += ' ';
+  AppendMillimetres(effects, size);
+  effects += ") (thickness ";
+  AppendMillimetres(effects, thickness);
+  effects += ")) (justify left bottom";
+  effects += t.mirrored ? " mirror))" : "))";
+  if (inFootprint) {
+    out_ += "\n      " + effects + "\n      ";
+    Tstamp(role, p.handle);
+    out_ += "\n    )\n";
+    ++report_.Count(Written::kFootprintTexts);
+  } else {
+    out_ += ' ';
+    Tstamp(role, p.handle);
+    out_ += "\n    " + effects + "\n  )\n";
+    ++report_.Count(Written::kTexts);
+  }
+}
+
+void BoardWriter::Pad(const Primitive& p, const PadShape& pad, const PadStack& stack, const Frame& frame) {
+  const int64_t hole = NonNegative(NanometresOf(pad.holeSize), report_);
+  const int layer = p.layer;
+  PadFace face = stack.top;
+  bool through = false;
+  const char* layers = "\"F.Cu\" \"F.Paste\" \"F.Mask\"";
+  std::string innerLayers;
+  if (layer == ORVIK_LAYER_MultiLayer && hole > 0) {
+    through = true;
+    layers = "*.Cu *.Mask";
+    if (!(stack.bottom == stack.top) || stack.innerDiffers) ++report_.Count(Change::kPadStackDiffers);
+  } else if (layer == ORVIK_LAYER_MultiLayer) {
+    ++report_.Count(Change::kPadOffCopper);
+  } else if (layer == ORVIK_LAYER_BottomLayer) {
+    face = stack.bottom;
+    layers = "\"B.Cu\" \"B.Paste\" \"B.Mask\"";
+  } else if (MappingOf(layer).rule == LayerRule::kInner) {
+    AppendQuoted(innerLayers, KicadLayerName(plan_.LayerOf(layer, LayerUse::kLine)));
+    layers = innerLayers.c_str();
+  } else if (layer != ORVIK_LAYER_TopLayer) {
+    ++report_.Count(Change::kPadOffCopper);
+  }
+  if (!through && hole > 0) ++report_.Count(Change::kOneSidePadHole);
+
+  int64_t xSize = NanometresOf(face.xSize), ySize = NanometresOf(face.ySize);
+  if (xSize < kMinimumPadSize || ySize < kMinimumPadSize) {
+    ++report_.Count(Change::kPadSizeToMinimum);
+    xSize = std::max(xSize, kMinimumPadSize);
+    ySize = std::max(ySize, kMinimumPadSize);
+  }
+  const char* shape = "rect";
+  std::string extra;
+  switch (face.shape) {
+    case kShapeRound:
+      shape = xSize == ySize ? "circle" : "oval";
+      break;
+    case kShapeRectangle:
+      break;
+    case kShapeRoundedRectangle: {
+      shape = "roundrect";
+      int64_t ratio = int64_t{face.cornerPercent} * 5;  // percent of half the smaller side, as a part of it
+      if (ratio > kHalf) {
+        ++report_.Count(Change::kCornerRatio);
+        ratio = kHalf;
+      }
+      extra += " (roundrect_rratio ";
+      AppendRatio(extra, ratio);
+      extra += ')';
+      break;
+    }
+    case kShapeOctagon:
+      ++report_.Count(Change::kOctagonalPad);
+      shape = "roundrect";
+      extra += " (roundrect_rratio 0) (chamfer_ratio ";
+      AppendRatio(extra, kOctagonChamferThousandths);
+      extra += ") (chamfer top_left top_right bottom_left bottom_right)";
+      break;
+    default:
+      ++report_.Count(Change::kUnknownPadShape);
+      break;
+  }
+
+  out_ += "    (pad ";
+  AppendQuoted(out_, Text(pad.name));
+  out_ += through ? " thru_hole " : " smd ";
+  out_ += shape;
+  out_ += " (at ";
+  const Point at = frame(HostPoint(pad.x, pad.y));
+  AppendMillimetres(out_, at.x);
+  out_ += ' ';
+  AppendMillimetres(out_, at.y);
+  const int64_t angle = MillidegreesOf(pad.rotation);
+  if (angle != 0) {
+    out_ += ' ';
+    AppendDegrees(out_, angle);
+  }
+  out_ += ") (size ";
+  AppendMillimetres(out_, xSize);
+  out_ += ' ';
+  AppendMillimetres(out_, ySize);
+  out_ += ')';
+  if (through) {
+    out_ += " (drill ";
+    AppendMillimetres(out_, hole);
+    out_ += ')';
+  }
+  out_ += " (layers ";
+  out_ += layers;
+  out_ += ')';
+  out_ += extra;
+  out_ += "\n     ";
+  if (p.netHandle != 0) Net(p.netHandle, true);
+  out_ += ' ';
+  Tstamp(Role::kObject, p.handle);
+  out_ += ")\n";
+  ++report_.Count(Written::kPads);
+}
+
+void BoardWriter::Via(const Primitive& p, const ViaShape& via) {
+  const Point at = HostPoint(via.x, via.y);
+  if (!InRange({at})) {
+    ++report_.Count(Change::kBeyondCoordinateRange);
+    return;
+  }
+  if (p.layer != ORVIK_LAYER_MultiLayer) ++report_.Count(Change::kOneLayerVia);
+  out_ += "  (via ";
+  Xy("at", placement_->ToKicad(at));
+  out_ += " (size ";
+  AppendMillimetres(out_, NonNegative(NanometresOf(via.size), report_));
+  out_ += ") (drill ";
+  AppendMillimetres(out_, NonNegative(NanometresOf(via.holeSize), report_));
+  out_ += ") (layers \"F.Cu\" \"B.Cu\")";
+  Net(p.netHandle, false);
+  out_ += ' ';
+  Tstamp(Role::kObject, p.handle);
+  out_ += ")\n";
+  ++report_.Count(Written::kVias);
+}
+
+void BoardWriter::Component(const SourceComponent& c) {
+  const std::vector<Primitive>& primitives = source_.scene.primitives;
+  const Point anchor = HostPoint(c.x, c.y);
+  if (!InRange({anchor})) {
+    for (const std::size_t i : c.members) {
+      if (!std::holds_alternative<ViaShape>(primitives[i].shape)) ++report_.Count(Change::kBeyondCoordinateRange);
+    }
+    ++report_.Count(Change::kBeyondCoordinateRange);
+    return;
+  }
+  const bool bottom = c.layer == ORVIK_LAYER_BottomLayer;
+  if (!bottom && c.layer != ORVIK_LAYER_TopLayer) ++report_.Count(Change::kComponentSide);
+  const int64_t angle = MillidegreesOf(c.rotation);
+  const Frame frame(*placement_, anchor, angle);
+
+  out_ += "  (footprint ";
+  AppendQuoted(out_, Text(c.pattern));
+  out_ += bottom ? " (layer \"B.Cu\")\n" : " (layer \"F.Cu\")\n";
+  out_ += "    (tedit 0) ";
+  Tstamp(Role::kObject, c.handle);
+  out_ += "\n    (at ";
+  const Point at = placement_->ToKicad(anchor);
+  AppendMillimetres(out_, at.x);
+  out_ += ' ';
+  AppendMillimetres(out_, at.y);
+  if (angle != 0) {
+    out_ += ' ';
+    AppendDegrees(out_, angle);
+  }
+  out_ += ")\n";
+  // Reference and value: the designator and comment texts, or hidden empty
+  // texts when the component has none.
+  const struct {
+    const SourceText* text;
+    const char* kind;
+    Role role;
+  } labels[] = {{&c.designator, "reference", Role::kReference}, {&c.comment, "value", Role::kValue}};
+  for (const auto& label : labels) {
+    if (label.text->present) {
+      const auto& shape = std::get<TextShape>(label.text->text.shape);
+      const int layer = plan_.LayerOf(label.text->text.layer, LayerUse::kText);
+      Text(label.text->text, shape, layer == kNoKicadLayer ? kFFab : layer, frame, label.kind, Role::kObject, false);
+    } else {
+      Primitive empty;
+      empty.handle = c.handle;
+      TextShape shape;
+      shape.x = c.x;
+      shape.y = c.y;
+      Text(empty, shape, bottom ? kBFab : kFFab, frame, label.kind, label.role, true);
+    }
+  }
+  for (const std::size_t i : c.members) {
+    const Primitive& p = primitives[i];
+    if (const auto* pad = std::get_if<PadShape>(&p.shape)) {
+      if (!InRange({HostPoint(pad->x, pad->y)})) {
+        ++report_.Count(Change::kBeyondCoordinateRange);
+        continue;
+      }
+      Pad(p, *pad, source_.padStacks[static_cast<std::size_t>(source_.padStackOf[i])], frame);
+      continue;
+    }
+    if (std::holds_alternative<ViaShape>(p.shape)) continue;  // with the board's vias
+    const int layer = LayerOf(p);
+    if (layer == kNoKicadLayer) {
+      ++report_.Count(Change::kNotOnBoard);
+      continue;
+    }
+    if (p.layer == ORVIK_LAYER_MultiLayer) ++report_.Count(Change::kMultiLayerObject);
+    if (const auto* t = std::get_if<TrackShape>(&p.shape)) {
+      const Point a = HostPoint(t->x1, t->y1), b = HostPoint(t->x2, t->y2);
+      if (!InRange({a, b})) {
+        ++report_.Count(Change::kBeyondCoordinateRange);
+        continue;
+      }
+      if (IsCopper(layer) && p.netHandle != 0) ++report_.Count(Change::kComponentCopperNet);
+      Line(p, a, b, NonNegative(NanometresOf(t->width), report_), layer, frame, Role::kObject);
+    } else if (const auto* a = std::get_if<ArcShape>(&p.shape)) {
+      if (IsCopper(layer) && p.netHandle != 0 && ArcSweep(a->startAngle, a->endAngle) < 360.0) {
+        ++report_.Count(Change::kComponentCopperNet);
+      }
+      Arc(p, *a, layer, frame);
+    } else if (const auto* f = std::get_if<FillShape>(&p.shape)) {
+      Polygon(p, *f, layer, frame);
+    } else if (const auto* text = std::get_if<TextShape>(&p.shape)) {
+      Text(p, *text, layer, frame, "user", Role::kObject, false);
+    }
+    Flush();
+  }
+  out_ += "  )\n\n";
+  ++report_.Count(Written::kFootprints);
+  Flush();
+}
+
+void BoardWriter::FreePad(std::size_t index) {
+  const Primitive& p = source_.scene.primitives[index];
+  const auto& pad = std::get<PadShape>(p.shape);
+  const Point anchor = HostPoint(pad.x, pad.y);
+  if (!InRange({anchor})) {
+    ++report_.Count(Change::kBeyondCoordinateRange);
+    return;
+  }
+  ++report_.Count(Change::kFreePadInFootprint);
+  const bool bottom = p.layer == ORVIK_LAYER_BottomLayer;
+  const Frame frame(*placement_, anchor, 0);
+  out_ += bottom ? "  (footprint \"FreePad\" (layer \"B.Cu\")\n" : "  (footprint \"FreePad\" (layer \"F.Cu\")\n";
+  out_ += "    (tedit 0) ";
+  Tstamp(Role::kFootprint, p.handle);
+  out_ += "\n    ";
+  Xy("at", placement_->ToKicad(anchor));
+  out_ += '\n';
+  Primitive owner;
+  owner.handle = p.handle;
+  TextShape label;
+  label.x = pad.x;
+  label.y = pad.y;
+  Text(owner, label, bottom ? kBFab : kFFab, frame, "reference", Role::kReference, true);
+  Text(owner, label, bottom ? kBFab : kFFab, frame, "value", Role::kValue, true);
+  Pad(p, pad, source_.padStacks[static_cast<std::size_t>(source_.padStackOf[index])], frame);
+  out_ += "  )\n\n";
+  ++report_.Count(Written::kFreePadFootprints);
+  Flush();
+}
+
+void BoardWriter::Footprints() {
+  for (const SourceComponent& c : source_.components) Component(c);
+  const std::vector<Primitive>& primitives = source_.scene.primitives;
+  for (std::size_t i = 0; i < primitives.size(); ++i) {
+    if (OnBoard(i) && std::holds_alternative<PadShape>(primitives[i].shape)) FreePad(i);
+  }
+}
+
+void BoardWriter::Graphics() {
+  const Frame frame(*placement_, std::nullopt, 0);
+  const std::vector<Primitive>& primitives = source_.scene.primitives;
+  for (std::size_t i = 0; i < primitives.size(); ++i) {
+    const Primitive& p = primitives[i];
+    if (!OnBoard(i) || std::holds_alternative<PadShape>(p.shape) || std::holds_alternative<ViaShape>(p.shape)) {
+      continue;
+    }
+    const int layer = LayerOf(p);
+    if (layer == kNoKicadLayer) {
+      ++report_.Count(Change::kNotOnBoard);
+      continue;
+    }
+    if (p.layer == ORVIK_LAYER_MultiLayer) ++report_.Count(Change::kMultiLayerObject);
+    const bool copper = IsCopper(layer);
+    if (const auto* t = std::get_if<TrackShape>(&p.shape)) {
+      if (!copper) {
+        const Point a = HostPoint(t->x1, t->y1), b = HostPoint(t->x2, t->y2);
+        if (!InRange({a, b})) {
+          ++report_.Count(Change::kBeyondCoordinateRange);
+          continue;
+        }
+        Line(p, a, b, NonNegative(NanometresOf(t->width), report_), layer, frame, Role::kObject);
+      }
+    } else if (const auto* a = std::get_if<ArcShape>(&p.shape)) {
+      if (!copper) Arc(p, *a, layer, frame);
+    } else if (const auto* f = std::get_if<FillShape>(&p.shape)) {
+      if (!copper) Polygon(p, *f, layer, frame);
+    } else if (const auto* text = std::get_if<TextShape>(&p.shape)) {
+      Text(p, *text, layer, frame, nullptr, Role::kObject, false);
+    }
+    Flush();
+  }
+  out_ += '\n';
+}
+
+void BoardWriter::Tracks() {
+  const Frame frame(*placement_, std::nullopt, 0);
+  const std::vector<Primitive>& primitives = source_.scene.primitives;
+  for (std::size_t i = 0; i < primitives.size(); ++i) {
+    const Primitive& p = primitives[i];
+    if (const auto* v = std::get_if<ViaShape>(&p.shape)) {
+      if (!OnBoard(i)) ++report_.Count(Change::kComponentVia);
+      Via(p, *v);
+      Flush();
+      continue;
+    }
+    if (!OnBoard(i)) continue;
+    const bool line = std::holds_alternative<TrackShape>(p.shape);
+    if (!line && !std::holds_alternative<ArcShape>(p.shape)) continue;
+    const int layer = LayerOf(p);
+    if (!IsCopper(layer)) continue;
+    if (const auto* t = std::get_if<TrackShape>(&p.shape)) {
+      const Point a = HostPoint(t->x1, t->y1), b = HostPoint(t->x2, t->y2);
+      if (!InRange({a, b})) {
+        ++report_.Count(Change::kBeyondCoordinateRange);
+        continue;
+      }
+      Line(p, a, b, NonNegative(NanometresOf(t->width), report_), layer, frame, Role::kObject);
+    } else {
+      Arc(p, std::get<ArcShape>(p.shape), layer, frame);
+    }
+    Flush();
+  }
+  out_ += '\n';
+}
+
+void BoardWriter::Zones() {
+  const std::vector<Primitive>& primitives = source_.scene.primitives;
+  for (std::size_t i = 0; i < primitives.size(); ++i) {
+    const Primitive& p = primitives[i];
+    const auto* f = std::get_if<FillShape>(&p.shape);
+    if (f == nullptr || !OnBoard(i)) continue;
+    const int layer = LayerOf(p);
+    if (!IsCopper(layer)) continue;
+    Zone(p, *f, layer);
+    Flush();
+  }
+}
+
+bool BoardWriter::Write() {
+  report_.Count(Change::kNotOnBoard) = source_.scene.unplaced;
+  PlanLayers();
+  Place();
+  NameNetsOnce();
+  Header();
+  Footprints();
+  Graphics();
+  Tracks();
+  Zones();
+  out_ += ")\n";
+  Flush(true);
+  return ok_;
+}
+
+}  // namespace
+
+bool WriteKicadBoard(const KicadSource& source, const KicadSink& sink, KicadReport& report) {
+  return BoardWriter(source, sink, report).Write();
+}
+
+}  // namespace orvik::host::kicad

@@ -1,0 +1,16 @@
+// `orvik-host import FILE --kicad OUT`: reads the host module's board and
+// writes it as a KiCad 6 board file.
+#pragma once
+
+#include <string>
+
+#include "host/orvik-host/HostModules.h"
+#include "host/orvik-host/kicad/KicadReport.h"
+
+namespace orvik::host::kicad {
+
+// Writes the module's current board to `path`. False with `error` set when
+// the file cannot be written; `report` holds what was written and changed.
+bool ExportKicadBoard(const KovlanApi& api, const std::string& path, KicadReport& report, std::string& error);
+
+}  // namespace orvik::host::kicad
