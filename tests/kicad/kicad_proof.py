@@ -1,6 +1,7 @@
 """KiCad's own proof of orvik-host's KiCad export. Run with Debian's
 /usr/bin/python3, which has KiCad's pcbnew module; exits 77 (skipped) when
-pcbnew cannot be imported.
+pcbnew cannot be imported, or 1 when ORVIK_REQUIRE_KICAD is set (the test
+command installs KiCad, so there a missing pcbnew is a failure).
 
   kicad_proof.py board --host ORVIK_HOST (--input FILE.pcb | --generate ORVIK_GEN
                  [--components N]) --work DIR [--sample N] [--png OUT.png] [--no-drc]
@@ -29,6 +30,9 @@ LAYERS_HEADER = os.path.join(HERE, "..", "..", "include", "orvik", "layers.h")
 try:
     import pcbnew
 except ImportError:
+    if os.environ.get("ORVIK_REQUIRE_KICAD"):
+        print("pcbnew cannot be imported by %s, and ORVIK_REQUIRE_KICAD is set" % sys.executable)
+        sys.exit(1)
     print("pcbnew cannot be imported by %s: KiCad tests skipped" % sys.executable)
     sys.exit(SKIP)
 

@@ -16,6 +16,7 @@
 
 #include "orvik/kovlan.h"
 #include "tests/support/StandInHost.h"
+#include "tests/support/TestPaths.h"
 
 // Two of the entry points the plug-in never calls.
 ORVIK_EXTERN_C ORVIK_IMPORT int32_t ORVIK_STDCALL PcbApi_SendCommand(void);
@@ -34,8 +35,10 @@ OrvikStr Str(const std::string& s) {
 
 std::string Text(const OrvikStr& s) { return std::string(s.text, s.length); }
 
+// Through a directory of its own: test processes run side by side.
 std::string Dump() {
-  const std::string path = ::testing::TempDir() + "kovlan_dump.json";
+  const orvik::test::TempDir dir;
+  const std::string path = (dir.Path() / "kovlan_dump.json").string();
   EXPECT_EQ(KvHost_DumpJson(path.c_str()), 0);
   std::ifstream in(path, std::ios::binary);
   std::stringstream ss;

@@ -81,6 +81,10 @@ class BoardWriter {
 
   // Objects.
   bool InRange(std::initializer_list<Point> hostPoints) const;
+  // A line or arc item: a track item on board copper, else a board or
+  // footprint graphic; its stroke, layer, net and tstamp close it.
+  void OpenStroke(bool inFootprint, bool track, const char* trackItem, const char* graphicItem);
+  void CloseStroke(const Primitive& p, int64_t width, int layer, bool track, Role role);
   void Line(const Primitive& p, Point a, Point b, int64_t width, int layer, const Frame& frame, Role role);
   void Arc(const Primitive& p, const ArcShape& arc, int layer, const Frame& frame);
   void ArcPiece(const Primitive& p, Point centre, int64_t radius, double start, double end, int64_t width, int layer,
@@ -283,15 +287,13 @@ void BoardWriter::Header() {
   out_ += '\n';
 }
 
-void BoardWriter::Line(const Primitive& p, Point a, Point b, int64_t width, int layer, const Frame& frame, Role role) {
-  const bool inFootprint = frame.InFootprint();
-  const bool track = IsCopper(layer) && !inFootprint;
-  out_ += "  ";
-  if (inFootprint) out_ += "  ";
-  out_ += track ? "(segment " : (inFootprint ? "(fp_line " : "(gr_line ");
-  Xy("start", frame(a));
+void BoardWriter::OpenStroke(bool inFootprint, bool track, const char* trackItem, const char* graphicItem) {
+  out_ += inFootprint ? "    (fp_" : (track ? "  (" : "  (gr_");
+  out_ += track ? trackItem : graphicItem;
   out_ += ' ';
-  Xy("end", frame(b));
+}
+
+void BoardWriter::CloseStroke(const Primitive& p, int64_t width, int layer, bool track, Role role) {
   out_ += ' ';
   if (track) {
     Width(width);
@@ -306,6 +308,16 @@ void BoardWriter::Line(const Primitive& p, Point a, Point b, int64_t width, int 
   out_ += ' ';
   Tstamp(role, p.handle);
   out_ += ")\n";
+}
+
+void BoardWriter::Line(const Primitive& p, Point a, Point b, int64_t width, int layer, const Frame& frame, Role role) {
+  const bool inFootprint = frame.InFootprint();
+  const bool track = IsCopper(layer) && !inFootprint;
+  OpenStroke(inFootprint, track, "segment", "line");
+  Xy("start", frame(a));
+  out_ += ' ';
+  Xy("end", frame(b));
+  CloseStroke(p, width, layer, track, role);
   ++report_.Count(track ? Written::kTrackSegments : (inFootprint ? Written::kFootprintGraphics : Written::kGraphics));
 }
 
@@ -323,28 +335,13 @@ void BoardWriter::ArcPiece(const Primitive& p, Point centre, int64_t radius, dou
   }
   const bool inFootprint = frame.InFootprint();
   const bool track = IsCopper(layer) && !inFootprint;
-  out_ += "  ";
-  if (inFootprint) out_ += "  ";
-  out_ += track ? "(arc " : (inFootprint ? "(fp_arc " : "(gr_arc ");
+  OpenStroke(inFootprint, track, "arc", "arc");
   Xy("start", frame(points.start));
   out_ += ' ';
   Xy("mid", frame(points.mid));
   out_ += ' ';
   Xy("end", frame(points.end));
-  out_ += ' ';
-  if (track) {
-    Width(width);
-    out_ += ' ';
-    LayerName(layer);
-    Net(p.netHandle, false);
-  } else {
-    LayerName(layer);
-    out_ += ' ';
-    Width(width);
-  }
-  out_ += ' ';
-  Tstamp(role, p.handle);
-  out_ += ")\n";
+  CloseStroke(p, width, layer, track, role);
   ++report_.Count(track ? Written::kTrackArcs : (inFootprint ? Written::kFootprintGraphics : Written::kGraphics));
 }
 
