@@ -28,7 +28,9 @@ constexpr bool IsTokenCharacter(char c) noexcept { return kTokenCharacters[stati
 // The first character in [p, limit) that is no bare-token character, or
 // limit. Eight characters at a time: a token's end is found without a
 // branch per character (and without a mispredicted one where it ends).
-const char* TokenEnd(const char* p, const char* limit) noexcept {
+// Always inlined into its one caller: called per token, it must not depend
+// on how the optimiser weighs the rest of the library.
+[[gnu::always_inline]] inline const char* TokenEnd(const char* p, const char* limit) noexcept {
   if constexpr (std::endian::native == std::endian::little) {
     constexpr std::uint64_t kOnes = 0x0101010101010101u;
     constexpr std::uint64_t kHighs = 0x8080808080808080u;
