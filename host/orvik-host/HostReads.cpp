@@ -8,7 +8,8 @@ namespace {
 
 // Argument positions (after mode and handle) of the attributes read here.
 constexpr int32_t kNetNamePosition = 1;              // PcbApi_QueryNet: index, name
-constexpr int32_t kComponentDesignatorPosition = 4;  // PcbApi_QueryComponent: ..., designatorHandle
+constexpr int32_t kComponentDesignatorPosition = 4;  // PcbApi_QueryComponent: ..., designatorHandle,
+constexpr int32_t kComponentCommentPosition = 5;     // commentHandle
 constexpr int32_t kTextTextPosition = 12;            // PcbApi_QueryText: ..., mirrored, text
 
 // A container never lists more members than the module has objects; this
@@ -48,10 +49,15 @@ std::string NetName(const KovlanApi& api, uint32_t net) {
   return name.empty() ? "#" + std::to_string(net) : name;
 }
 
+ComponentLabels ReadComponentLabels(const KovlanApi& api, uint32_t component) {
+  return {ReadValue<uint32_t>(api, component, "PcbApi_QueryComponent", kComponentDesignatorPosition).value_or(0),
+          ReadValue<uint32_t>(api, component, "PcbApi_QueryComponent", kComponentCommentPosition).value_or(0)};
+}
+
 std::string ComponentName(const KovlanApi& api, uint32_t component) {
   std::string name;
-  const auto designator = ReadValue<uint32_t>(api, component, "PcbApi_QueryComponent", kComponentDesignatorPosition);
-  if (designator && *designator != 0) name = ReadShortString(api, *designator, "PcbApi_QueryText", kTextTextPosition);
+  const uint32_t designator = ReadComponentLabels(api, component).designator;
+  if (designator != 0) name = ReadShortString(api, designator, "PcbApi_QueryText", kTextTextPosition);
   return name.empty() ? "#" + std::to_string(component) : name;
 }
 

@@ -33,6 +33,13 @@ std::optional<T> ReadValue(const KovlanApi& api, uint32_t handle, const char* en
 // A short-string attribute; empty when unreadable.
 std::string ReadShortString(const KovlanApi& api, uint32_t handle, const char* entryPoint, int32_t position);
 
+// A component's designator and comment texts; 0 for one it has not.
+struct ComponentLabels {
+  uint32_t designator = 0;
+  uint32_t comment = 0;
+};
+ComponentLabels ReadComponentLabels(const KovlanApi& api, uint32_t component);
+
 // A net's name, a component's designator; "#<handle>" when empty.
 std::string NetName(const KovlanApi& api, uint32_t net);
 std::string ComponentName(const KovlanApi& api, uint32_t component);

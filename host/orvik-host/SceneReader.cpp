@@ -1,6 +1,7 @@
 #include "host/orvik-host/SceneReader.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <set>
 
@@ -177,6 +178,31 @@ class GroupNames {
   std::map<uint32_t, std::string> names_;
 };
 
+// The primitive kinds ReadPrimitive reads.
+constexpr uint8_t kPrimitiveKinds[] = {ORVIK_KIND_ARC,   ORVIK_KIND_PAD,  ORVIK_KIND_VIA,
+                                       ORVIK_KIND_TRACK, ORVIK_KIND_TEXT, ORVIK_KIND_FILL};
+
+// Primitives in no container at all (tracks on MultiLayer, objects whose
+// component number matched none), which no walk of the board reaches: the
+// module's primitives less the `reached` candidates and the designator and
+// comment texts the placed components show.
+int64_t Unreached(const KovlanApi& api, const std::vector<uint32_t>& candidates, const std::set<uint32_t>& components,
+                  int64_t reached) {
+  int64_t created = 0;
+  for (const uint8_t kind : kPrimitiveKinds) created += std::max(api.ObjectCount(kind), 0);
+  std::set<uint32_t> labels;
+  for (const uint32_t component : components) {
+    const ComponentLabels l = ReadComponentLabels(api, component);
+    for (const uint32_t text : {l.designator, l.comment}) {
+      if (text != 0 && api.ObjectKind(text) == ORVIK_KIND_TEXT &&
+          !std::binary_search(candidates.begin(), candidates.end(), text)) {
+        labels.insert(text);
+      }
+    }
+  }
+  return std::max<int64_t>(created - reached - static_cast<int64_t>(labels.size()), 0);
+}
+
 }  // namespace
 
 BoardScene ReadBoardScene(const KovlanApi& api) {
@@ -199,10 +225,12 @@ BoardScene ReadBoardScene(const KovlanApi& api) {
 
   GroupNames names(api);
   std::set<int> layers;
+  int64_t reached = 0;  // primitives among the candidates
   for (const uint32_t handle : candidates) {
     Primitive p;
     p.handle = handle;
     if (!ReadPrimitive(api, handle, api.ObjectKind(handle), p)) continue;
+    ++reached;
     bool placed = false;
     for (const uint32_t container : Memberships(api, handle)) {
       const uint8_t kind = api.ObjectKind(container);
@@ -223,6 +251,8 @@ BoardScene ReadBoardScene(const KovlanApi& api) {
     layers.insert(p.layer);
     scene.primitives.push_back(std::move(p));
   }
+  scene.unplaced += static_cast<int32_t>(
+      std::min<int64_t>(Unreached(api, candidates, components, reached), std::numeric_limits<int32_t>::max()));
   for (const int layer : layers) scene.layers.push_back({layer, ReadLayerName(api, board, layer)});
   SortLayersForDrawing(scene.layers);
   return scene;

@@ -9,8 +9,10 @@ namespace orvik::host {
 // Every primitive on the board: the board's own members, the members of
 // the components on it, and (to count what is left out) the members of its
 // nets. A primitive counts as placed when it is a member of the board or of
-// a component on the board; the others, and those on no known layer, only
-// add to `unplaced`. Layer names come from the board's layer stack.
+// a component on the board; the others, those on no known layer, and those
+// in no container at all (counted from the module's object counts; a placed
+// component's designator and comment texts are shown with it) only add to
+// `unplaced`. Layer names come from the board's layer stack.
 BoardScene ReadBoardScene(const KovlanApi& api);
 
 // One primitive's shape and layer (tracks, arcs, pads, vias, fills and

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "host/orvik-host/HostModules.h"
+#include "host/orvik-host/SceneReader.h"
 #include "host/orvik-host/kicad/KicadExport.h"
 #include "orvik/kovlan.h"
 #include "orvik/layers.h"
@@ -266,6 +267,43 @@ TEST_F(SeededBoard, ExportCountsEveryChange) {
   for (const auto& c : changes) EXPECT_EQ(report.Of(c.change), c.count) << host::kicad::Describe(c.change);
   EXPECT_EQ(report.copperLayers, 8);  // the stack's four inner layers and MidLayer14, made even
   EXPECT_EQ(report.page, "A4");
+}
+
+// Primitives the import creates but places in no container: a pad whose
+// component number matches none (numbers match on 0..65535 only) and a
+// track on MultiLayer. No walk of the board reaches them; the preview's and
+// the export's counts must still say they were left out. The component's
+// own designator and comment texts are shown with it, not left out.
+const char* const kUnreachedBoard = R"(ORVIK ASCII PCB 1.0
+COMP U1 LIB "value" SO8 LIB 1000 1000 0 0 0 0 1 0
+PAD SQ 60 60 30 MULTI STD 1 1000 1000 0 1 0
+PAD SQ 60 60 30 MULTI STD 2 2000 1000 0 70001 0
+LINE 8 15 100 100 200 100 0 0 0
+LINE 8 0 100 200 200 200 0 0 0
+)";
+
+TEST(UnreachedPrimitives, CountAsLeftOut) {
+  SetExistAnswer(ExistAnswer::FileSystem);
+  KvHost_Reset();
+  TempDir dir;
+  const Plugin plugin;
+  ASSERT_TRUE(plugin.Import(dir.WriteFile("unreached.pcb", kUnreachedBoard)));
+  ASSERT_EQ(KvHost_ObjectCount(ORVIK_KIND_PAD), 2);
+  ASSERT_EQ(KvHost_ObjectCount(ORVIK_KIND_TRACK), 2);
+
+  const host::KovlanApi api = LinkedKovlan();
+  const host::BoardScene scene = host::ReadBoardScene(api);
+  EXPECT_EQ(scene.primitives.size(), 2u);  // U1's pad and the track on TopLayer
+  EXPECT_EQ(scene.unplaced, 2);
+
+  KicadReport report;
+  std::string error;
+  ASSERT_TRUE(host::kicad::ExportKicadBoard(api, NarrowName(dir.Path() / "unreached.kicad_pcb"), report, error))
+      << error;
+  EXPECT_EQ(report.Of(Written::kPads), 1);
+  EXPECT_EQ(report.Of(Written::kTrackSegments), 1);
+  EXPECT_EQ(report.Of(Written::kFootprintTexts), 2);
+  EXPECT_EQ(report.Of(Change::kNotOnBoard), 2);
 }
 
 }  // namespace

@@ -13,9 +13,8 @@ namespace {
 // Argument positions (after mode and handle) of the attributes read here.
 constexpr int32_t kPadTopSizePosition = 8, kPadMidSizePosition = 10, kPadBottomSizePosition = 12;
 constexpr int32_t kPadTopShapePosition = 15;
-constexpr int32_t kComponentLayerPosition = 2, kComponentDesignatorPosition = 4, kComponentCommentPosition = 5,
-                  kComponentPatternPosition = 6, kComponentXPosition = 9, kComponentYPosition = 10,
-                  kComponentRotationPosition = 12;
+constexpr int32_t kComponentLayerPosition = 2, kComponentPatternPosition = 6, kComponentXPosition = 9,
+                  kComponentYPosition = 10, kComponentRotationPosition = 12;
 constexpr int32_t kNetNamePosition = 1;
 // Layer queries, after the layer: name, thickness, two bytes, the links.
 constexpr int32_t kPrevLayerPosition = 4, kNextLayerPosition = 5;
@@ -98,10 +97,9 @@ SourceComponent ReadComponent(const KovlanApi& api, uint32_t handle) {
   c.rotation = ReadValue<double>(api, handle, "PcbApi_QueryComponent", kComponentRotationPosition).value_or(0.0);
   c.layer = ReadValue<uint8_t>(api, handle, "PcbApi_QueryComponent", kComponentLayerPosition).value_or(0);
   c.pattern = ReadShortString(api, handle, "PcbApi_QueryComponent", kComponentPatternPosition);
-  c.designator = ReadText(
-      api, ReadValue<uint32_t>(api, handle, "PcbApi_QueryComponent", kComponentDesignatorPosition).value_or(0));
-  c.comment =
-      ReadText(api, ReadValue<uint32_t>(api, handle, "PcbApi_QueryComponent", kComponentCommentPosition).value_or(0));
+  const ComponentLabels labels = ReadComponentLabels(api, handle);
+  c.designator = ReadText(api, labels.designator);
+  c.comment = ReadText(api, labels.comment);
   return c;
 }
 
