@@ -81,16 +81,23 @@ class BoardWriter {
 
   // Objects.
   bool InRange(std::initializer_list<Point> hostPoints) const;
+  // A line, arc, fill or text drawn as a board or footprint graphic (copper
+  // tracks, arcs and fills of the board go to Tracks and Zones).
+  void Drawing(const Primitive& p, int layer, const Frame& frame);
   // A line or arc item: a track item on board copper, else a board or
   // footprint graphic; its stroke, layer, net and tstamp close it.
   void OpenStroke(bool inFootprint, bool track, const char* trackItem, const char* graphicItem);
   void CloseStroke(const Primitive& p, int64_t width, int layer, bool track, Role role);
   void Line(const Primitive& p, Point a, Point b, int64_t width, int layer, const Frame& frame, Role role);
-  void Arc(const Primitive& p, const ArcShape& arc, int layer, const Frame& frame);
+  // These three write nothing, and count it, for what lies out of range
+  // (or, for fills, encloses no area); false then.
+  bool Segment(const Primitive& p, const TrackShape& track, int layer, const Frame& frame);
+  bool Arc(const Primitive& p, const ArcShape& arc, int layer, const Frame& frame);
   void ArcPiece(const Primitive& p, Point centre, int64_t radius, double start, double end, int64_t width, int layer,
                 const Frame& frame, Role role);
-  void Polygon(const Primitive& p, const FillShape& fill, int layer, const Frame& frame);
+  bool Polygon(const Primitive& p, const FillShape& fill, int layer, const Frame& frame);
   void Zone(const Primitive& p, const FillShape& fill, int layer);
+  std::optional<std::array<Point, 4>> FillCorners(const FillShape& fill);
   void Text(const Primitive& p, const TextShape& t, int layer, const Frame& frame, const char* fpKind, Role role,
             bool hidden);
   void Pad(const Primitive& p, const PadShape& pad, const PadStack& stack, const Frame& frame);
@@ -98,7 +105,11 @@ class BoardWriter {
 
   // Pieces.
   void Xy(const char* key, Point kicad);
+  void At(Point kicad, int64_t millidegrees);
+  void Points(const std::array<Point, 4>& hostCorners, const Frame& frame);
   void Net(uint32_t handle, bool withName);
+  [[nodiscard]] int32_t NetCode(uint32_t handle) const;  // 0 for none
+  [[nodiscard]] std::string_view NetName(int32_t code) const;
   void LayerName(int layer);
   void Width(int64_t nm);
   void Tstamp(Role role, uint32_t handle) { AppendTstamp(out_, role, handle); }
@@ -240,13 +251,42 @@ void BoardWriter::Xy(const char* key, Point kicad) {
   out_ += ')';
 }
 
-void BoardWriter::Net(uint32_t handle, bool withName) {
+int32_t BoardWriter::NetCode(uint32_t handle) const {
   const auto it = netCodes_.find(handle);
-  const int32_t code = it == netCodes_.end() ? 0 : it->second;
+  return it == netCodes_.end() ? 0 : it->second;
+}
+
+std::string_view BoardWriter::NetName(int32_t code) const {
+  return code == 0 ? std::string_view() : netNames_.names[static_cast<std::size_t>(code - 1)];
+}
+
+void BoardWriter::Net(uint32_t handle, bool withName) {
+  const int32_t code = NetCode(handle);
   out_ += " (net " + std::to_string(code);
   if (withName) {
     out_ += ' ';
-    AppendQuoted(out_, code == 0 ? std::string() : netNames_.names[static_cast<std::size_t>(code - 1)]);
+    AppendQuoted(out_, NetName(code));
+  }
+  out_ += ')';
+}
+
+void BoardWriter::At(Point kicad, int64_t millidegrees) {
+  out_ += "(at ";
+  AppendMillimetres(out_, kicad.x);
+  out_ += ' ';
+  AppendMillimetres(out_, kicad.y);
+  if (millidegrees != 0) {
+    out_ += ' ';
+    AppendDegrees(out_, millidegrees);
+  }
+  out_ += ')';
+}
+
+void BoardWriter::Points(const std::array<Point, 4>& hostCorners, const Frame& frame) {
+  out_ += "(pts";
+  for (const Point& c : hostCorners) {
+    out_ += ' ';
+    Xy("xy", frame(c));
   }
   out_ += ')';
 }
@@ -321,6 +361,16 @@ void BoardWriter::Line(const Primitive& p, Point a, Point b, int64_t width, int 
   ++report_.Count(track ? Written::kTrackSegments : (inFootprint ? Written::kFootprintGraphics : Written::kGraphics));
 }
 
+bool BoardWriter::Segment(const Primitive& p, const TrackShape& track, int layer, const Frame& frame) {
+  const Point a = HostPoint(track.x1, track.y1), b = HostPoint(track.x2, track.y2);
+  if (!InRange({a, b})) {
+    ++report_.Count(Change::kBeyondCoordinateRange);
+    return false;
+  }
+  Line(p, a, b, NonNegative(NanometresOf(track.width), report_), layer, frame, Role::kObject);
+  return true;
+}
+
 void BoardWriter::ArcPiece(const Primitive& p, Point centre, int64_t radius, double start, double end, int64_t width,
                            int layer, const Frame& frame, Role role) {
   const ArcPoints points = ArcThrough(centre, radius, start, end);
@@ -345,17 +395,17 @@ void BoardWriter::ArcPiece(const Primitive& p, Point centre, int64_t radius, dou
   ++report_.Count(track ? Written::kTrackArcs : (inFootprint ? Written::kFootprintGraphics : Written::kGraphics));
 }
 
-void BoardWriter::Arc(const Primitive& p, const ArcShape& arc, int layer, const Frame& frame) {
+bool BoardWriter::Arc(const Primitive& p, const ArcShape& arc, int layer, const Frame& frame) {
   const Point centre = HostPoint(arc.x, arc.y);
   const int64_t radius = NonNegative(NanometresOf(arc.radius), report_);
   const int64_t width = NonNegative(NanometresOf(arc.width), report_);
   if (!InRange({{centre.x - radius, centre.y - radius}, {centre.x + radius, centre.y + radius}})) {
     ++report_.Count(Change::kBeyondCoordinateRange);
-    return;
+    return false;
   }
   if (ArcSweep(arc.startAngle, arc.endAngle) < 360.0) {
     ArcPiece(p, centre, radius, arc.startAngle, arc.endAngle, width, layer, frame, Role::kObject);
-    return;
+    return true;
   }
   const bool inFootprint = frame.InFootprint();
   if (IsCopper(layer) && !inFootprint) {
@@ -364,9 +414,8 @@ void BoardWriter::Arc(const Primitive& p, const ArcShape& arc, int layer, const 
     const double start = std::isfinite(arc.startAngle) ? arc.startAngle : 0.0;
     ArcPiece(p, centre, radius, start, start + 180.0, width, layer, frame, Role::kObject);
     ArcPiece(p, centre, radius, start + 180.0, start + 360.0, width, layer, frame, Role::kSecondHalf);
-    return;
+    return true;
   }
-  if (IsCopper(layer) && p.netHandle != 0) ++report_.Count(Change::kComponentCopperNet);
   out_ += inFootprint ? "    (fp_circle " : "  (gr_circle ";
   Xy("center", frame(centre));
   out_ += ' ';
@@ -379,6 +428,7 @@ void BoardWriter::Arc(const Primitive& p, const ArcShape& arc, int layer, const 
   Tstamp(Role::kObject, p.handle);
   out_ += ")\n";
   ++report_.Count(inFootprint ? Written::kFootprintGraphics : Written::kGraphics);
+  return true;
 }
 
 // KiCad cannot hold a polygon without area (a zone of one fails its
@@ -387,47 +437,41 @@ bool Empty(const FillShape& fill) {
   return NanometresOf(fill.x1) == NanometresOf(fill.x2) || NanometresOf(fill.y1) == NanometresOf(fill.y2);
 }
 
-void BoardWriter::Polygon(const Primitive& p, const FillShape& fill, int layer, const Frame& frame) {
+std::optional<std::array<Point, 4>> BoardWriter::FillCorners(const FillShape& fill) {
   const auto corners = TurnedRectangle(HostPoint(fill.x1, fill.y1), HostPoint(fill.x2, fill.y2), fill.rotation);
   if (!InRange({corners[0], corners[1], corners[2], corners[3]})) {
     ++report_.Count(Change::kBeyondCoordinateRange);
-    return;
+    return std::nullopt;
   }
   if (Empty(fill)) {
     ++report_.Count(Change::kEmptyFill);
-    return;
+    return std::nullopt;
   }
-  if (IsCopper(layer) && p.netHandle != 0) ++report_.Count(Change::kComponentCopperNet);
+  return corners;
+}
+
+bool BoardWriter::Polygon(const Primitive& p, const FillShape& fill, int layer, const Frame& frame) {
+  const auto corners = FillCorners(fill);
+  if (!corners) return false;
   const bool inFootprint = frame.InFootprint();
-  out_ += inFootprint ? "    (fp_poly (pts" : "  (gr_poly (pts";
-  for (const Point& c : corners) {
-    out_ += ' ';
-    Xy("xy", frame(c));
-  }
-  out_ += ") ";
+  out_ += inFootprint ? "    (fp_poly " : "  (gr_poly ";
+  Points(*corners, frame);
+  out_ += ' ';
   LayerName(layer);
   out_ += " (width 0) (fill solid) ";
   Tstamp(Role::kObject, p.handle);
   out_ += ")\n";
   ++report_.Count(inFootprint ? Written::kFootprintGraphics : Written::kGraphics);
+  return true;
 }
 
 void BoardWriter::Zone(const Primitive& p, const FillShape& fill, int layer) {
-  const auto corners = TurnedRectangle(HostPoint(fill.x1, fill.y1), HostPoint(fill.x2, fill.y2), fill.rotation);
-  if (!InRange({corners[0], corners[1], corners[2], corners[3]})) {
-    ++report_.Count(Change::kBeyondCoordinateRange);
-    return;
-  }
-  if (Empty(fill)) {
-    ++report_.Count(Change::kEmptyFill);
-    return;
-  }
+  const auto corners = FillCorners(fill);
+  if (!corners) return;
   const Frame frame(*placement_, std::nullopt, 0);
-  out_ += "  (zone";
-  Net(p.netHandle, false);
-  const auto it = netCodes_.find(p.netHandle);
-  out_ += " (net_name ";
-  AppendQuoted(out_, it == netCodes_.end() ? std::string() : netNames_.names[static_cast<std::size_t>(it->second - 1)]);
+  const int32_t code = NetCode(p.netHandle);
+  out_ += "  (zone (net " + std::to_string(code) + ") (net_name ";
+  AppendQuoted(out_, NetName(code));
   out_ += ") ";
   LayerName(layer);
   out_ += ' ';
@@ -435,21 +479,13 @@ void BoardWriter::Zone(const Primitive& p, const FillShape& fill, int layer) {
   out_ +=
       " (hatch edge 0.508)\n    (connect_pads (clearance 0))\n    (min_thickness 0.0254) (filled_areas_thickness "
       "no)\n    (fill yes (thermal_gap 0.508) (thermal_bridge_width 0.508))\n";
-  auto pts = [&] {
-    out_ += "      (pts";
-    for (const Point& c : corners) {
-      out_ += ' ';
-      Xy("xy", frame(c));
-    }
-    out_ += ")\n";
-  };
-  out_ += "    (polygon\n";
-  pts();
-  out_ += "    )\n    (filled_polygon\n      ";
+  out_ += "    (polygon\n      ";
+  Points(*corners, frame);
+  out_ += "\n    )\n    (filled_polygon\n      ";
   LayerName(layer);
-  out_ += '\n';
-  pts();
-  out_ += "    )\n  )\n";
+  out_ += "\n      ";
+  Points(*corners, frame);
+  out_ += "\n    )\n  )\n";
   ++report_.Count(Written::kZones);
 }
 
@@ -462,7 +498,6 @@ void BoardWriter::Text(const Primitive& p, const TextShape& t, int layer, const 
   }
   const int64_t size = hidden ? kHiddenTextSize : NonNegative(NanometresOf(t.height), report_);
   const int64_t thickness = hidden ? kHiddenTextThickness : NonNegative(NanometresOf(t.strokeWidth), report_);
-  const int64_t angle = MillidegreesOf(t.rotation);
   const bool inFootprint = fpKind != nullptr;
   out_ += inFootprint ? "    (fp_text " : "  (gr_text ";
   if (inFootprint) {
@@ -471,16 +506,8 @@ void BoardWriter::Text(const Primitive& p, const TextShape& t, int layer, const 
   }
   AppendQuoted(out_, Text(t.text));
   out_ += ' ';
-  out_ += "(at ";
-  const Point at = frame(anchor);
-  AppendMillimetres(out_, at.x);
+  At(frame(anchor), MillidegreesOf(t.rotation));
   out_ += ' ';
-  AppendMillimetres(out_, at.y);
-  if (angle != 0) {
-    out_ += ' ';
-    AppendDegrees(out_, angle);
-  }
-  out_ += ") ";
   LayerName(layer);
   if (hidden) out_ += " hide";
   std::string effects = "(effects (font (size ";
@@ -570,17 +597,9 @@ void BoardWriter::Pad(const Primitive& p, const PadShape& pad, const PadStack& s
   AppendQuoted(out_, Text(pad.name));
   out_ += through ? " thru_hole " : " smd ";
   out_ += shape;
-  out_ += " (at ";
-  const Point at = frame(HostPoint(pad.x, pad.y));
-  AppendMillimetres(out_, at.x);
   out_ += ' ';
-  AppendMillimetres(out_, at.y);
-  const int64_t angle = MillidegreesOf(pad.rotation);
-  if (angle != 0) {
-    out_ += ' ';
-    AppendDegrees(out_, angle);
-  }
-  out_ += ") (size ";
+  At(frame(HostPoint(pad.x, pad.y)), MillidegreesOf(pad.rotation));
+  out_ += " (size ";
   AppendMillimetres(out_, xSize);
   out_ += ' ';
   AppendMillimetres(out_, ySize);
@@ -643,16 +662,9 @@ void BoardWriter::Component(const SourceComponent& c) {
   out_ += bottom ? " (layer \"B.Cu\")\n" : " (layer \"F.Cu\")\n";
   out_ += "    (tedit 0) ";
   Tstamp(Role::kObject, c.handle);
-  out_ += "\n    (at ";
-  const Point at = placement_->ToKicad(anchor);
-  AppendMillimetres(out_, at.x);
-  out_ += ' ';
-  AppendMillimetres(out_, at.y);
-  if (angle != 0) {
-    out_ += ' ';
-    AppendDegrees(out_, angle);
-  }
-  out_ += ")\n";
+  out_ += "\n    ";
+  At(placement_->ToKicad(anchor), angle);
+  out_ += '\n';
   // Reference and value: the designator and comment texts, or hidden empty
   // texts when the component has none.
   const struct {
@@ -690,25 +702,7 @@ void BoardWriter::Component(const SourceComponent& c) {
       ++report_.Count(Change::kNotOnBoard);
       continue;
     }
-    if (p.layer == ORVIK_LAYER_MultiLayer) ++report_.Count(Change::kMultiLayerObject);
-    if (const auto* t = std::get_if<TrackShape>(&p.shape)) {
-      const Point a = HostPoint(t->x1, t->y1), b = HostPoint(t->x2, t->y2);
-      if (!InRange({a, b})) {
-        ++report_.Count(Change::kBeyondCoordinateRange);
-        continue;
-      }
-      if (IsCopper(layer) && p.netHandle != 0) ++report_.Count(Change::kComponentCopperNet);
-      Line(p, a, b, NonNegative(NanometresOf(t->width), report_), layer, frame, Role::kObject);
-    } else if (const auto* a = std::get_if<ArcShape>(&p.shape)) {
-      if (IsCopper(layer) && p.netHandle != 0 && ArcSweep(a->startAngle, a->endAngle) < 360.0) {
-        ++report_.Count(Change::kComponentCopperNet);
-      }
-      Arc(p, *a, layer, frame);
-    } else if (const auto* f = std::get_if<FillShape>(&p.shape)) {
-      Polygon(p, *f, layer, frame);
-    } else if (const auto* text = std::get_if<TextShape>(&p.shape)) {
-      Text(p, *text, layer, frame, "user", Role::kObject, false);
-    }
+    Drawing(p, layer, frame);
     Flush();
   }
   out_ += "  )\n\n";
@@ -754,6 +748,23 @@ void BoardWriter::Footprints() {
   }
 }
 
+void BoardWriter::Drawing(const Primitive& p, int layer, const Frame& frame) {
+  if (p.layer == ORVIK_LAYER_MultiLayer) ++report_.Count(Change::kMultiLayerObject);
+  bool written = false;
+  if (const auto* t = std::get_if<TrackShape>(&p.shape)) {
+    written = Segment(p, *t, layer, frame);
+  } else if (const auto* a = std::get_if<ArcShape>(&p.shape)) {
+    written = Arc(p, *a, layer, frame);
+  } else if (const auto* f = std::get_if<FillShape>(&p.shape)) {
+    written = Polygon(p, *f, layer, frame);
+  } else if (const auto* text = std::get_if<TextShape>(&p.shape)) {
+    Text(p, *text, layer, frame, frame.InFootprint() ? "user" : nullptr, Role::kObject, false);
+    return;
+  }
+  // Footprint graphics hold no net; only a footprint draws on copper here.
+  if (written && IsCopper(layer) && p.netHandle != 0) ++report_.Count(Change::kComponentCopperNet);
+}
+
 void BoardWriter::Graphics() {
   const Frame frame(*placement_, std::nullopt, 0);
   const std::vector<Primitive>& primitives = source_.scene.primitives;
@@ -767,24 +778,9 @@ void BoardWriter::Graphics() {
       ++report_.Count(Change::kNotOnBoard);
       continue;
     }
-    if (p.layer == ORVIK_LAYER_MultiLayer) ++report_.Count(Change::kMultiLayerObject);
-    const bool copper = IsCopper(layer);
-    if (const auto* t = std::get_if<TrackShape>(&p.shape)) {
-      if (!copper) {
-        const Point a = HostPoint(t->x1, t->y1), b = HostPoint(t->x2, t->y2);
-        if (!InRange({a, b})) {
-          ++report_.Count(Change::kBeyondCoordinateRange);
-          continue;
-        }
-        Line(p, a, b, NonNegative(NanometresOf(t->width), report_), layer, frame, Role::kObject);
-      }
-    } else if (const auto* a = std::get_if<ArcShape>(&p.shape)) {
-      if (!copper) Arc(p, *a, layer, frame);
-    } else if (const auto* f = std::get_if<FillShape>(&p.shape)) {
-      if (!copper) Polygon(p, *f, layer, frame);
-    } else if (const auto* text = std::get_if<TextShape>(&p.shape)) {
-      Text(p, *text, layer, frame, nullptr, Role::kObject, false);
-    }
+    // Copper lines, arcs and fills of the board are tracks and zones.
+    if (IsCopper(layer) && !std::holds_alternative<TextShape>(p.shape)) continue;
+    Drawing(p, layer, frame);
     Flush();
   }
   out_ += '\n';
@@ -807,12 +803,7 @@ void BoardWriter::Tracks() {
     const int layer = LayerOf(p);
     if (!IsCopper(layer)) continue;
     if (const auto* t = std::get_if<TrackShape>(&p.shape)) {
-      const Point a = HostPoint(t->x1, t->y1), b = HostPoint(t->x2, t->y2);
-      if (!InRange({a, b})) {
-        ++report_.Count(Change::kBeyondCoordinateRange);
-        continue;
-      }
-      Line(p, a, b, NonNegative(NanometresOf(t->width), report_), layer, frame, Role::kObject);
+      Segment(p, *t, layer, frame);
     } else {
       Arc(p, std::get<ArcShape>(p.shape), layer, frame);
     }
