@@ -81,12 +81,6 @@ inline constexpr uint8_t kMaxObjectKind = ORVIK_KIND_MAX;
 // The highest legacy layer number.
 inline constexpr int kMaxLegacyLayer = ORVIK_LEGACY_LAYER_COUNT - 1;
 
-// Legacy layers of the internal planes, whose records some exchanges keep
-// apart from the other layers'.
-constexpr bool IsPlaneLayer(int32_t layer) {
-  return layer >= ORVIK_LAYER_InternalPlane1 && layer <= ORVIK_LAYER_InternalPlane16;
-}
-
 // Bytes a stored string takes in a record: the id of its text in the host's
 // string pool (0 is the empty string), not the 256 bytes of the exchange.
 inline constexpr uint32_t kStoredStringWidth = 4;
@@ -137,7 +131,7 @@ struct Exchange {
   bool KeyValid(int32_t key) const {
     if (!keyed) return true;
     if (key < keyMin || key > keyMax) return false;
-    const bool plane = IsPlaneLayer(key);
+    const bool plane = OrvikIsInternalPlane(key);
     if (skipPlanes && plane) return false;
     if (onlyPlanes && !plane) return false;
     return true;

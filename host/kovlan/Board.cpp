@@ -12,9 +12,6 @@ namespace {
 constexpr int kStack[] = {ORVIK_LAYER_TopLayer,       ORVIK_LAYER_MidLayer1, ORVIK_LAYER_InternalPlane1,
                           ORVIK_LAYER_InternalPlane2, ORVIK_LAYER_MidLayer2, ORVIK_LAYER_BottomLayer};
 
-// The exchange that keeps a legacy layer's name and links.
-Api LayerApi(int layer) { return IsPlaneLayer(layer) ? Api::QueryInternalPlane : Api::QueryLayer; }
-
 }  // namespace
 
 void Seed(ObjectStore& objects) {
@@ -32,7 +29,7 @@ void Seed(ObjectStore& objects) {
     const Api api = LayerApi(layer);
     setText(api, layer, "name", OrvikLegacyLayerName(static_cast<unsigned>(layer)));
     set(api, layer, "copperThickness", 14000);
-    if (IsPlaneLayer(layer))
+    if (OrvikIsInternalPlane(layer))
       setText(api, layer, "netName",
               layer == ORVIK_LAYER_InternalPlane1   ? "GND"
               : layer == ORVIK_LAYER_InternalPlane2 ? "VCC"

@@ -12,6 +12,9 @@
 
 namespace kovlan::board {
 
+// The exchange that keeps a legacy layer's name and links.
+inline Api LayerApi(int layer) { return OrvikIsInternalPlane(layer) ? Api::QueryInternalPlane : Api::QueryLayer; }
+
 // Gives the board of a fresh store its defaults.
 void Seed(ObjectStore& objects);
 

@@ -10,6 +10,7 @@
 
 #include "host/common/JsonString.h"
 #include "host/kovlan/Attributes.h"
+#include "host/kovlan/Board.h"
 #include "host/kovlan/ObjectServices.h"
 
 namespace kovlan {
@@ -192,7 +193,7 @@ void LayerStackJson(JsonWriter& w, const ObjectStore& objects) {
   const uint32_t board = kBoardHandle;
   auto link = [&](int layer, std::string_view name) {
     int64_t v = 0;
-    FieldValue(objects, board, IsPlaneLayer(layer) ? Api::QueryInternalPlane : Api::QueryLayer, layer, name, &v);
+    FieldValue(objects, board, board::LayerApi(layer), layer, name, &v);
     return static_cast<int>(v);
   };
   // The copper chain: from the first layer (by number) that has no layer
@@ -208,7 +209,7 @@ void LayerStackJson(JsonWriter& w, const ObjectStore& objects) {
     visited[layer] = true;
     layers.Next();
     std::string name;
-    FieldString(objects, board, IsPlaneLayer(layer) ? Api::QueryInternalPlane : Api::QueryLayer, layer, "name", &name);
+    FieldString(objects, board, board::LayerApi(layer), layer, "name", &name);
     w.Raw("{");
     Listing fields(w);
     fields.Member("layer");

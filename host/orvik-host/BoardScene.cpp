@@ -84,9 +84,6 @@ struct KindVisitor {
 constexpr uint32_t kLastSignal = ORVIK_PARTITION_MAX_NUMBER;  // the bottom layer
 
 constexpr bool IsMid(int layer) { return layer >= ORVIK_LAYER_MidLayer1 && layer <= ORVIK_LAYER_MidLayer30; }
-constexpr bool IsPlane(int layer) {
-  return layer >= ORVIK_LAYER_InternalPlane1 && layer <= ORVIK_LAYER_InternalPlane16;
-}
 constexpr bool IsMechanical(int layer) { return layer >= ORVIK_LAYER_Mechanical1 && layer <= ORVIK_LAYER_Mechanical16; }
 
 // The legacy layer of the number-th layer of a group first..last; 0 past it.
@@ -159,7 +156,7 @@ int LayerDrawRank(int layer) {
   }
   if (layer == kBottomLayer) return rank;
   ++rank;
-  if (IsPlane(layer)) return rank + (ORVIK_LAYER_InternalPlane16 - layer);  // planes, the last one lowest
+  if (OrvikIsInternalPlane(layer)) return rank + (ORVIK_LAYER_InternalPlane16 - layer);  // planes, the last one lowest
   rank += ORVIK_LAYER_InternalPlane16 - ORVIK_LAYER_InternalPlane1 + 1;
   if (IsMid(layer)) return rank + (ORVIK_LAYER_MidLayer30 - layer);  // mid layers, MidLayer30 lowest
   rank += ORVIK_LAYER_MidLayer30 - ORVIK_LAYER_MidLayer1 + 1;
@@ -191,7 +188,7 @@ LayerStyle StyleOfLayer(int layer) {
   if (IsMid(layer)) {
     return {kInnerColors[static_cast<std::size_t>(layer - ORVIK_LAYER_MidLayer1) % kInnerColors.size()], 0.7};
   }
-  if (IsPlane(layer)) {
+  if (OrvikIsInternalPlane(layer)) {
     return {kInnerColors[static_cast<std::size_t>(layer - ORVIK_LAYER_InternalPlane1 + 3) % kInnerColors.size()], 0.5};
   }
   switch (layer) {

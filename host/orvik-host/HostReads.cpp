@@ -56,7 +56,8 @@ ComponentLabels ReadComponentLabels(const KovlanApi& api, uint32_t component) {
 
 std::string ComponentName(const KovlanApi& api, uint32_t component) {
   std::string name;
-  const uint32_t designator = ReadComponentLabels(api, component).designator;
+  const uint32_t designator =
+      ReadValue<uint32_t>(api, component, "PcbApi_QueryComponent", kComponentDesignatorPosition).value_or(0);
   if (designator != 0) name = ReadShortString(api, designator, "PcbApi_QueryText", kTextTextPosition);
   return name.empty() ? "#" + std::to_string(component) : name;
 }

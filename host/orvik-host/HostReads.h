@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/orvik-host/HostModules.h"
+#include "orvik/layers.h"
 #include "orvik/objectkinds.h"
 
 namespace orvik::host {
@@ -28,6 +29,11 @@ std::optional<T> ReadValue(const KovlanApi& api, uint32_t handle, const char* en
     return std::nullopt;
   }
   return value;
+}
+
+// The entry point that answers for a board layer's attributes.
+inline const char* LayerQuery(int layer) {
+  return OrvikIsInternalPlane(layer) ? "PcbApi_QueryInternalPlane" : "PcbApi_QueryLayer";
 }
 
 // A short-string attribute; empty when unreadable.

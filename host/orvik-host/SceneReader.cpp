@@ -146,12 +146,9 @@ bool ReadPrimitive(const KovlanApi& api, uint32_t handle, uint8_t kind, Primitiv
 }
 
 std::string ReadLayerName(const KovlanApi& api, uint32_t board, int layer) {
-  const char* entryPoint = layer >= ORVIK_LAYER_InternalPlane1 && layer <= ORVIK_LAYER_InternalPlane16
-                               ? "PcbApi_QueryInternalPlane"
-                               : "PcbApi_QueryLayer";
   OrvikShortString name{};
-  if (api.ReadLayerAttribute(board, entryPoint, layer, kLayerNamePosition, &name, static_cast<int32_t>(sizeof name)) ==
-          static_cast<int32_t>(sizeof name) &&
+  if (api.ReadLayerAttribute(board, LayerQuery(layer), layer, kLayerNamePosition, &name,
+                             static_cast<int32_t>(sizeof name)) == static_cast<int32_t>(sizeof name) &&
       name.length != 0) {
     return std::string(name.text, name.length);
   }

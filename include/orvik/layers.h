@@ -114,6 +114,18 @@ static inline const char* OrvikLegacyLayerName(unsigned layer) {
   return layer < ORVIK_LEGACY_LAYER_COUNT ? names[layer] : "";
 }
 
+// Whether a legacy layer is an internal plane (InternalPlane1..16); the
+// host answers for the planes through PcbApi_QueryInternalPlane, for the
+// other layers through PcbApi_QueryLayer.
+#ifdef __cplusplus
+#define ORVIK_LAYERS_CONSTEXPR constexpr
+#else
+#define ORVIK_LAYERS_CONSTEXPR
+#endif
+static inline ORVIK_LAYERS_CONSTEXPR int OrvikIsInternalPlane(int layer) {
+  return layer >= ORVIK_LAYER_InternalPlane1 && layer <= ORVIK_LAYER_InternalPlane16;
+}
+
 // Partition tags (the high 16 bits of a partition-coded layer identifier).
 enum OrvikPartitionTag {
   ORVIK_PARTITION_TAG_SIGNAL = 0x0101,          // signal layers; number 65535 is the bottom layer

@@ -93,7 +93,7 @@ void LayerPlan::Finish() {
     const int kicad = static_cast<int>(std::min<std::size_t>(i + 1, kMaxInnerCopper));
     const auto legacy = static_cast<std::size_t>(inner[i]);
     assigned_[legacy] = kicad;
-    if (IsPlane(inner[i])) ++planeCount_;
+    if (OrvikIsInternalPlane(inner[i])) ++planeCount_;
   }
   // Past the last layer of a group, the layers share it with the one there.
   if (inner.size() > kMaxInnerCopper) sharedCount_ += static_cast<int>(inner.size() - kMaxInnerCopper + 1);
@@ -129,7 +129,8 @@ void LayerPlan::Finish() {
   for (const int legacy : inner) name(assigned_[static_cast<std::size_t>(legacy)], legacy);
   for (const int legacy : shared) name(assigned_[static_cast<std::size_t>(legacy)], legacy);
   for (const int legacy : inner) {
-    if (IsPlane(legacy)) power_[static_cast<std::size_t>(assigned_[static_cast<std::size_t>(legacy)])] = true;
+    if (OrvikIsInternalPlane(legacy))
+      power_[static_cast<std::size_t>(assigned_[static_cast<std::size_t>(legacy)])] = true;
   }
 }
 

@@ -96,10 +96,6 @@ const LayerMapping& MappingOf(int legacy);
 // What an object on a layer is, for the layers that tell kinds apart.
 enum class LayerUse : uint8_t { kLine, kText, kFill };
 
-constexpr bool IsPlane(int legacy) noexcept {
-  return legacy >= ORVIK_LAYER_InternalPlane1 && legacy <= ORVIK_LAYER_InternalPlane16;
-}
-
 // One board's layers. Build it with the copper stack and every (layer, use)
 // an object will be written with, then ask it where objects go.
 class LayerPlan {

@@ -103,11 +103,6 @@ SourceComponent ReadComponent(const KovlanApi& api, uint32_t handle) {
   return c;
 }
 
-const char* LayerQuery(int layer) {
-  return layer >= ORVIK_LAYER_InternalPlane1 && layer <= ORVIK_LAYER_InternalPlane16 ? "PcbApi_QueryInternalPlane"
-                                                                                     : "PcbApi_QueryLayer";
-}
-
 int LayerLink(const KovlanApi& api, uint32_t board, int layer, int32_t position) {
   return ReadLayerValue<uint8_t>(api, board, LayerQuery(layer), layer, position);
 }
