@@ -70,20 +70,35 @@ class OptionTable {
   }
 
   // Reads `args`; the options' values are in place afterwards, errors noted.
+  // A flag given a value ("--progress=yes") and an empty "--name=" are
+  // refused here and not handed on: CLI11 would take the first as the bare
+  // flag and let the second take the next word as its value. The first
+  // error on the line is the one kept, as if CLI11 had met the refusal.
   void Parse(const std::vector<std::string>& args) {
-    std::vector<std::string> left(args.rbegin(), args.rend());  // CLI11 takes them from the back
-    try {
-      app_.parse(left);
-    } catch (const CLI::ArgumentMismatch&) {
-      // Only an option at the end of the line that lacks its value: "--json"
-      // or "--json=".
-      const std::string& last = args.back();
-      const std::size_t eq = last.find('=');
-      AddError(error_, "option " + last.substr(0, eq) +
-                           (eq == std::string::npos ? " needs a value" : " needs a non-empty value"));
-    } catch (const CLI::ParseError& e) {
-      AddError(error_, e.what());
+    std::vector<std::string> kept;
+    std::string refusal;
+    std::size_t refusedAt = 0;
+    bool optionsEnded = false;
+    for (const std::string& arg : args) {
+      if (!optionsEnded) {
+        optionsEnded = arg == "--";
+        std::string why = Refusal(arg);
+        if (!why.empty()) {
+          if (refusal.empty()) {
+            refusal = std::move(why);
+            refusedAt = kept.size();
+          }
+          continue;
+        }
+      }
+      kept.push_back(arg);
     }
+    Run(kept);
+    if (refusal.empty()) return;
+    Options scratch;
+    std::string before;
+    OptionTable(scratch, before).Run({kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(refusedAt)});
+    error_ = before.empty() ? refusal : before;
   }
 
   [[nodiscard]] bool Help() const { return help_->count() > 0; }
@@ -97,6 +112,32 @@ class OptionTable {
   }
 
  private:
+  void Run(const std::vector<std::string>& args) {
+    std::vector<std::string> left(args.rbegin(), args.rend());  // CLI11 takes them from the back
+    try {
+      app_.parse(left);
+    } catch (const CLI::ArgumentMismatch&) {
+      // Only an option at the end of the line that lacks its value.
+      AddError(error_, "option " + args.back() + " needs a value");
+    } catch (const CLI::ParseError& e) {
+      AddError(error_, e.what());
+    }
+  }
+
+  // Why "--name=VALUE" is refused, or "" when it is not.
+  [[nodiscard]] std::string Refusal(std::string_view arg) const {
+    const std::size_t eq = arg.find('=');
+    if (!arg.starts_with("--") || eq == std::string_view::npos) return {};
+    const std::string name(arg.substr(0, eq));
+    const CLI::Option* option = app_.get_option_no_throw(name);
+    // Unknown options are reported as such; --help and --version win over
+    // anything else on the line, a value included.
+    if (option == nullptr || option == help_ || option == version_) return {};
+    if (option->get_expected_max() == 0) return "option " + name + " takes no value";
+    if (eq + 1 == arg.size()) return "option " + name + " needs a non-empty value";
+    return {};
+  }
+
   // An option with a value, as "--name VALUE" or "--name=VALUE".
   void Value(const std::string& name, std::function<void(const std::string&)> take) {
     auto checked = [this, name, take = std::move(take)](const std::string& text) {
@@ -112,18 +153,14 @@ class OptionTable {
     Value(name, [&target](const std::string& text) { target = text; });
   }
 
-  // A flag that sets the progress mode. CLI11 gives a flag's value as
-  // "true", or as written after '='.
+  // A flag that sets the progress mode ("--name=VALUE" is refused before
+  // CLI11 reads the line).
   void Flag(const std::string& name, ProgressMode mode) {
-    auto checked = [this, name, mode](const CLI::results_t& given) {
-      if (given.empty() || given.back() != "true") {
-        AddError(error_, "option " + name + " takes no value");
-      } else {
-        options_.progress = mode;
-      }
+    auto set = [this, mode](const CLI::results_t&) {
+      options_.progress = mode;
       return true;
     };
-    app_.add_option(name, std::move(checked))->expected(0)->trigger_on_parse();
+    app_.add_option(name, std::move(set))->expected(0)->trigger_on_parse();
   }
 
   void Top(const std::string& text) {

@@ -67,6 +67,11 @@ TEST(CommandLine, ErrorTexts) {
       {{"import", "f", "--json="}, "option --json needs a non-empty value"},
       {{"import", "f", "--svg", ""}, "option --svg needs a non-empty value"},
       {{"import", "f", "--progress=yes"}, "option --progress takes no value"},
+      {{"import", "f", "--progress=true"}, "option --progress takes no value"},
+      {{"import", "--json=", "f"}, "option --json needs a non-empty value"},
+      {{"import", "--kicad=", "f", "--svg", "s"}, "option --kicad needs a non-empty value"},
+      {{"--top", "x", "--progress=1", "import", "f"}, "option --top needs a number from 0 to 1000"},
+      {{"import", "f", "--json"}, "option --json needs a value"},
       {{"--no-progress=no", "import", "f"}, "option --no-progress takes no value"},
       {{"import", "f", "--top", "010x"}, "option --top needs a number from 0 to 1000"},
       {{"--frob=1", "import", "f"}, "unknown option --frob=1"},
@@ -94,7 +99,8 @@ TEST(CommandLine, EveryImportOutputHasItsOption) {
 }
 
 TEST(CommandLine, HelpWinsOverErrors) {
-  const std::vector<std::string> lines[] = {{"--progress=yes", "--help"}, {"--top", "x", "-h"}, {"-h", "--plugin"}};
+  const std::vector<std::string> lines[] = {
+      {"--progress=yes", "--help"}, {"--top", "x", "-h"}, {"-h", "--plugin"}, {"import", "--json=", "--help=x"}};
   for (const auto& args : lines) {
     const ParseResult r = Parse(args);
     EXPECT_TRUE(r.ok()) << args.front();
