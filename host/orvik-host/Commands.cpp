@@ -97,9 +97,7 @@ bool WriteTextFile(const std::string& path, const std::string& text) {
 }
 
 // The SVG and HTML board previews the options ask for.
-bool WritePreviews(const KovlanApi& api, const Options& options, std::string& error) {
-  if (options.svgPath.empty() && options.htmlPath.empty()) return true;
-  const BoardScene scene = ReadBoardScene(api);
+bool WritePreviews(const BoardScene& scene, const Options& options, std::string& error) {
   bool ok = true;
   if (!options.svgPath.empty() && !WriteTextFile(options.svgPath, BoardSvg(scene))) {
     error = "cannot write the SVG preview " + options.svgPath;
@@ -175,14 +173,25 @@ int RunImport(const HostModules& modules, const Options& options) {
     PrintError(error);
     exitCode = kExitOutputFailure;
   }
-  if (!WritePreviews(kovlan, options, error)) {
+  // The previews and the KiCad board share one read of the board.
+  std::optional<BoardScene> scene;
+  double sceneSeconds = 0;
+  if (!options.svgPath.empty() || !options.htmlPath.empty() || !options.kicadPath.empty()) {
+    const auto sceneStart = std::chrono::steady_clock::now();
+    scene = ReadBoardScene(kovlan);
+    sceneSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - sceneStart).count();
+  }
+  if (scene && !WritePreviews(*scene, options, error)) {
     PrintError(error);
     exitCode = kExitOutputFailure;
   }
   std::optional<kicad::KicadReport> kicadReport;
-  if (!options.kicadPath.empty() && !kicad::ExportKicadBoard(kovlan, options.kicadPath, kicadReport.emplace(), error)) {
-    PrintError(error);
-    exitCode = kExitOutputFailure;
+  if (!options.kicadPath.empty()) {
+    if (!kicad::ExportKicadBoard(kovlan, *scene, options.kicadPath, kicadReport.emplace(), error)) {
+      PrintError(error);
+      exitCode = kExitOutputFailure;
+    }
+    kicadReport->seconds += sceneSeconds;  // the summary gives reading the board and writing the file
   }
 
   if (!imported) {

@@ -232,7 +232,9 @@ TEST_F(SeededBoard, ExportCountsEveryChange) {
   std::filesystem::create_directories(out);
   KicadReport report;
   std::string error;
-  ASSERT_TRUE(host::kicad::ExportKicadBoard(LinkedKovlan(), NarrowName(out / "seeded.kicad_pcb"), report, error))
+  const host::KovlanApi api = LinkedKovlan();
+  ASSERT_TRUE(host::kicad::ExportKicadBoard(api, host::ReadBoardScene(api), NarrowName(out / "seeded.kicad_pcb"),
+                                            report, error))
       << error;
   ASSERT_EQ(KvHost_DumpJson(NarrowName(out / "seeded.json").c_str()), 0);
   // The names KiCad must show: as held, renamed, and decoded.
@@ -298,7 +300,7 @@ TEST(UnreachedPrimitives, CountAsLeftOut) {
 
   KicadReport report;
   std::string error;
-  ASSERT_TRUE(host::kicad::ExportKicadBoard(api, NarrowName(dir.Path() / "unreached.kicad_pcb"), report, error))
+  ASSERT_TRUE(host::kicad::ExportKicadBoard(api, scene, NarrowName(dir.Path() / "unreached.kicad_pcb"), report, error))
       << error;
   EXPECT_EQ(report.Of(Written::kPads), 1);
   EXPECT_EQ(report.Of(Written::kTrackSegments), 1);

@@ -17,7 +17,8 @@ struct FileCloser {
 
 }  // namespace
 
-bool ExportKicadBoard(const KovlanApi& api, const std::string& path, KicadReport& report, std::string& error) {
+bool ExportKicadBoard(const KovlanApi& api, const BoardScene& scene, const std::string& path, KicadReport& report,
+                      std::string& error) {
   const auto start = std::chrono::steady_clock::now();
   report = KicadReport{};
   report.path = path;
@@ -26,7 +27,7 @@ bool ExportKicadBoard(const KovlanApi& api, const std::string& path, KicadReport
     error = "cannot create the KiCad board " + path;
     return false;
   }
-  const KicadSource source = ReadKicadSource(api);
+  const KicadSource source = ReadKicadSource(api, scene);
   const bool written = WriteKicadBoard(
       source,
       [&file](std::string_view piece) {

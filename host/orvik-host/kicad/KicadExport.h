@@ -4,13 +4,17 @@
 
 #include <string>
 
+#include "host/orvik-host/BoardScene.h"
 #include "host/orvik-host/HostModules.h"
 #include "host/orvik-host/kicad/KicadReport.h"
 
 namespace orvik::host::kicad {
 
-// Writes the module's current board to `path`. False with `error` set when
-// the file cannot be written; `report` holds what was written and changed.
-bool ExportKicadBoard(const KovlanApi& api, const std::string& path, KicadReport& report, std::string& error);
+// Writes the module's current board, of which ReadBoardScene read `scene`,
+// to `path`. False with `error` set when the file cannot be written;
+// `report` holds what was written and changed, and the time taken beyond
+// reading the scene.
+bool ExportKicadBoard(const KovlanApi& api, const BoardScene& scene, const std::string& path, KicadReport& report,
+                      std::string& error);
 
 }  // namespace orvik::host::kicad

@@ -129,9 +129,8 @@ std::vector<int> ReadCopperStack(const KovlanApi& api, uint32_t board) {
 
 }  // namespace
 
-KicadSource ReadKicadSource(const KovlanApi& api) {
-  KicadSource source;
-  source.scene = ReadBoardScene(api);
+KicadSource ReadKicadSource(const KovlanApi& api, const BoardScene& scene) {
+  KicadSource source{scene};
   const uint32_t board = api.BoardHandle();
 
   std::unordered_map<uint32_t, std::size_t> componentIndex;

@@ -51,16 +51,17 @@ struct SourceNet {
 };
 
 struct KicadSource {
-  BoardScene scene;                         // placed primitives in handle order (net and component handles set)
-  std::vector<PadStack> padStacks;          // one per pad primitive
-  std::vector<int32_t> padStackOf;          // per primitive: index into padStacks, -1 for other kinds
-  std::vector<SourceComponent> components;  // the board's components, in handle order
-  std::vector<SourceNet> nets;              // the board's nets and those its primitives join, in handle order
-  std::vector<int> copperStack;             // the board's copper layers, top to bottom (legacy numbers)
-  std::array<std::string, ORVIK_LEGACY_LAYER_COUNT> layerNames;  // 8-bit host names
+  const BoardScene& scene;                    // placed primitives in handle order (net and component handles set)
+  std::vector<PadStack> padStacks{};          // one per pad primitive
+  std::vector<int32_t> padStackOf{};          // per primitive: index into padStacks, -1 for other kinds
+  std::vector<SourceComponent> components{};  // the board's components, in handle order
+  std::vector<SourceNet> nets{};              // the board's nets and those its primitives join, in handle order
+  std::vector<int> copperStack{};             // the board's copper layers, top to bottom (legacy numbers)
+  std::array<std::string, ORVIK_LEGACY_LAYER_COUNT> layerNames{};  // 8-bit host names
 };
 
-// Reads the module's current board.
-KicadSource ReadKicadSource(const KovlanApi& api);
+// Reads the module's current board beyond `scene`, which ReadBoardScene read
+// from it and which the source refers to.
+KicadSource ReadKicadSource(const KovlanApi& api, const BoardScene& scene);
 
 }  // namespace orvik::host::kicad
