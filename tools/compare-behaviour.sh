@@ -42,22 +42,24 @@ mkdir -p "$work_dir"
 work_dir=$(cd "$work_dir" && pwd)
 
 # Both trees build the same way: Release, without tests, benchmarks or fuzz
-# targets, only what an import needs.
+# targets, only what an import needs (and, in the working tree, orvik-gen).
 build_tree() {
   local source=$1 build=$2
+  shift 2
   cmake -S "$source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVIK_BUILD_TESTS=OFF \
     >"$build.configure.log" 2>&1 || { tail -n 20 "$build.configure.log" >&2; die "configuring $source failed"; }
-  cmake --build "$build" --target orvik-host Kovlan LoadOrvik orvik-gen >"$build.build.log" 2>&1 ||
+  cmake --build "$build" --target orvik-host Kovlan LoadOrvik "$@" >"$build.build.log" 2>&1 ||
     { grep -E 'error' -A3 "$build.build.log" | head -n 40 >&2; die "building $source failed"; }
 }
 
 old_source="$work_dir/source-${sha:0:12}"
 if [ ! -d "$old_source" ]; then
+  git worktree prune  # a checkout whose folder was deleted would block the name
   git worktree add --detach "$old_source" "$sha" >/dev/null 2>&1 || die "cannot check out $rev"
 fi
 echo "building ${sha:0:12} and the working tree (Release)"
 build_tree "$old_source" "$work_dir/build-${sha:0:12}"
-build_tree "$root" "$work_dir/build-current"
+build_tree "$root" "$work_dir/build-current" orvik-gen
 old_host="$work_dir/build-${sha:0:12}/bin/orvik-host"
 new_host="$work_dir/build-current/bin/orvik-host"
 
@@ -86,7 +88,13 @@ import_board() {
     rm -f "$fifo" "$fifo.sha"
     die "$host failed to import $board"
   fi
+  # Unblock the hasher if the host never opened the pipe (a journal of
+  # nothing).
+  : >"$fifo" &
+  local opener=$!
   wait "$hasher"
+  kill "$opener" 2>/dev/null || true
+  wait "$opener" 2>/dev/null || true
   cut -d' ' -f1 "$fifo.sha"
   rm -f "$fifo" "$fifo.sha"
 }

@@ -11,8 +11,8 @@ namespace orvik::host {
 // nets. A primitive counts as placed when it is a member of the board or of
 // a component on the board; the others, those on no known layer, and those
 // in no container at all (counted from the module's object counts; a placed
-// component's designator and comment texts are shown with it) only add to
-// `unplaced`. Layer names come from the board's layer stack.
+// component's designator and comment texts belong to it and are not
+// counted) only add to `unplaced`. Layer names come from the board's layer stack.
 BoardScene ReadBoardScene(const KovlanApi& api);
 
 // One primitive's shape and layer (tracks, arcs, pads, vias, fills and

@@ -371,16 +371,9 @@ class Comparison:
         return self.fail.messages
 
     def compare_counts(self):
-        b = self.board
-        tracks = list(b.GetTracks())
-        got = {
-            "footprints": len(b.GetFootprints()),
-            "pads": sum(len(fp.Pads()) for fp in b.GetFootprints()),
-            "vias": sum(1 for t in tracks if t.GetClass() == "PCB_VIA"),
-            "tracks": sum(1 for t in tracks if t.GetClass() != "PCB_VIA"),
-            "zones": b.GetAreaCount(),
-            "drawings": len(b.GetDrawings()),
-        }
+        got = board_counts(self.board)
+        got["tracks"] = got.pop("segments") + got.pop("arcs")
+        del got["nets"]  # compared by name
         for kind, n in got.items():
             self.fail.check(n == self.counts.get(kind, 0), "%s: KiCad has %d, the host board %d" %
                             (kind, n, self.counts.get(kind, 0)))

@@ -60,7 +60,7 @@ def compare(board_path, dump_path, sample):
         sys.exit("KiCad did not load %s" % board_path)
     host = Board(dump_path)
     fail(Comparison(host, board, layer_names(host), sample).run(), board_path)
-    return board, host
+    return board
 
 
 def round_trip(board, work):
@@ -113,9 +113,8 @@ def plot_and_check(board, work, png, drc_report):
 
 
 def run_host(host_program, args):
-    result = subprocess.run([host_program] + args + ["--no-progress"], stdout=subprocess.PIPE,
-                            stderr=subprocess.PIPE, text=True, errors="replace")
-    return result
+    return subprocess.run([host_program] + args + ["--no-progress"], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                          text=True, errors="replace")
 
 
 def mode_board(args):
@@ -131,13 +130,13 @@ def mode_board(args):
         sys.exit("orvik-host failed (%d): %s" % (result.returncode, result.stderr))
     if "KiCad objects written:" not in result.stdout:
         sys.exit("the import summary does not report the KiCad board:\n" + result.stdout)
-    board, _ = compare(kicad, dump, args.sample)
+    board = compare(kicad, dump, args.sample)
     round_trip(board, args.work)
     plot_and_check(board, args.work, args.png, not args.no_drc)
 
 
 def mode_file(args):
-    board, host = compare(args.board, args.dump, 1)
+    board = compare(args.board, args.dump, 1)
     if args.expect_nets:
         with open(args.expect_nets, encoding="utf-8") as f:
             wanted = json.load(f)

@@ -30,10 +30,6 @@ TEST(Windows1252, EveryByteDecodesToItsCodePoint) {
   for (int b = 0xA0; b <= 0xFF; ++b) EXPECT_EQ(Windows1252CodePoint(static_cast<unsigned char>(b)), char32_t(b)) << b;
 }
 
-TEST(Windows1252, UndefinedBytesKeepTheirNumber) {
-  for (const unsigned char b : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) EXPECT_EQ(Windows1252CodePoint(b), char32_t{b});
-}
-
 TEST(Windows1252, Utf8OfSamples) {
   const struct {
     std::string_view in;
