@@ -130,7 +130,7 @@ TEST_F(HostileInput, LayerNumbersZeroTo255) {
 }
 
 TEST_F(HostileInput, FileThatDisappearsAfterRecognition) {
-  const std::string name = Write(kHostileHeader + RecordSamples()[4].line + "\n");
+  const std::string name = Write(kHostileHeader + TrackSampleLine() + "\n");
   EXPECT_TRUE(plugin_.Recognised(name));
   std::filesystem::remove(name);
   Run(name, false, false);
@@ -156,7 +156,7 @@ TEST_F(HostileInput, FifoIsNoFileAndDoesNotBlock) {
 }
 
 TEST_F(HostileInput, UnreadableFile) {
-  const std::string name = Write(kHostileHeader + RecordSamples()[4].line + "\n");
+  const std::string name = Write(kHostileHeader + TrackSampleLine() + "\n");
   ASSERT_EQ(chmod(name.c_str(), 0), 0);
   // The superuser reads it all the same.
   const bool readable = access(name.c_str(), R_OK) == 0;

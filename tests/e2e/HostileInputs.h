@@ -23,9 +23,8 @@ struct RecordSample {
   std::string line;
 };
 const std::vector<RecordSample>& RecordSamples();
-
-// The words of a record line.
-std::vector<std::string> Tokens(const std::string& line);
+// The track sample's line: a record that imports an object.
+const std::string& TrackSampleLine();
 
 // Not recognised: no format word where it belongs.
 std::vector<HostileCase> RefusedInputs();
