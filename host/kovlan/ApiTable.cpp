@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdio>
+#include <cstdlib>
 #include <type_traits>
 #include <vector>
 
@@ -355,6 +357,17 @@ const Exchange* FindExchange(std::string_view exportedName) {
     if (e.holder != Holder::None && e.name == exportedName) return &e;
   }
   return nullptr;
+}
+
+const Field& FieldOf(Api api, std::string_view name) {
+  const Exchange& ex = ExchangeOf(api);
+  const Field* f = ex.Find(name);
+  if (f == nullptr) [[unlikely]] {
+    std::fprintf(stderr, "kovlan: %.*s has no field %.*s\n", static_cast<int>(ex.name.size()), ex.name.data(),
+                 static_cast<int>(name.size()), name.data());
+    std::abort();
+  }
+  return *f;
 }
 
 uint8_t LegacyFromLayerId(uint32_t layerId) {

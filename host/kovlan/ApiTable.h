@@ -141,6 +141,13 @@ struct Exchange {
     if (holder == Holder::Object) return kind <= 31 && (kinds & (1u << kind)) != 0;
     return false;
   }
+  // The field called `fieldName`; null when the exchange has none.
+  const Field* Find(std::string_view fieldName) const {
+    for (const Field& f : fields) {
+      if (f.name == fieldName) return &f;
+    }
+    return nullptr;
+  }
 };
 
 namespace detail {
@@ -156,6 +163,10 @@ inline const Exchange* Exchanges() {
 inline const Exchange& ExchangeOf(Api api) { return detail::Exchanges()[static_cast<std::size_t>(api)]; }
 // By exported name; null when unknown or not stored.
 const Exchange* FindExchange(std::string_view exportedName);
+// The field `name` of the exchange of `api`, for the host's own code, which
+// names only fields that exist: a missing one is a defect in the host, and
+// the program stops with a message naming it.
+const Field& FieldOf(Api api, std::string_view name);
 // Byte width of a field type (0 for blocks, whose width is per field).
 uint32_t TypeWidth(FieldType type);
 // Legacy layer number of a host layer identifier (0 when it has none): what

@@ -43,11 +43,6 @@ int64_t ReadInteger(const void* p, FieldType type) {
   }
 }
 
-const Field* FieldNamed(const Exchange& ex, std::string_view name) {
-  const int position = FieldPosition(ex, name);
-  return position < 0 ? nullptr : &ex.fields[static_cast<std::size_t>(position)];
-}
-
 // The field at `position` and the bytes an inspection call moves for it
 // (`width`), when `size` bytes hold them; null otherwise.
 const Field* PositionedField(const Exchange& ex, int32_t position, int32_t size, uint32_t& width) {
@@ -73,19 +68,12 @@ int32_t WritePositioned(ObjectStore& objects, HostObject& object, const Exchange
 
 }  // namespace
 
-int FieldPosition(const Exchange& ex, std::string_view name) {
-  for (std::size_t i = 0; i < ex.fields.size(); ++i) {
-    if (ex.fields[i].name == name) return static_cast<int>(i);
-  }
-  return -1;
-}
-
 bool FieldValue(const ObjectStore& objects, uint32_t handle, Api api, int32_t key, std::string_view name,
                 int64_t* out) {
   const Exchange& ex = ExchangeOf(api);
-  const Field* f = FieldNamed(ex, name);
+  const Field* f = &FieldOf(api, name);
   const HostObject* object = objects.Find(handle);
-  if (f == nullptr || object == nullptr || !ex.HeldBy(object->kind)) return false;
+  if (object == nullptr || !ex.HeldBy(object->kind)) return false;
   if (f->base == BaseField::LegacyLayer) {
     *out = LegacyFromLayerId(object->base.layerId);
     return true;
@@ -108,9 +96,9 @@ bool FieldValue(const ObjectStore& objects, uint32_t handle, Api api, int32_t ke
 bool FieldString(const ObjectStore& objects, uint32_t handle, Api api, int32_t key, std::string_view name,
                  std::string* out) {
   const Exchange& ex = ExchangeOf(api);
-  const Field* f = FieldNamed(ex, name);
+  const Field* f = &FieldOf(api, name);
   const HostObject* object = objects.Find(handle);
-  if (f == nullptr || object == nullptr || !ex.HeldBy(object->kind)) return false;
+  if (object == nullptr || !ex.HeldBy(object->kind)) return false;
   if (!ex.KeyValid(key) || f->type != FieldType::Str) return false;
   uint8_t scratch[ObjectStore::kScratchSize];
   const uint8_t* record = objects.RecordForRead(*object, ex, key, scratch);
@@ -122,8 +110,7 @@ bool FieldString(const ObjectStore& objects, uint32_t handle, Api api, int32_t k
 void SetFieldValue(ObjectStore& objects, HostObject& object, Api api, int32_t key, std::string_view name,
                    double value) {
   const Exchange& ex = ExchangeOf(api);
-  const Field* f = FieldNamed(ex, name);
-  if (f == nullptr) return;
+  const Field* f = &FieldOf(api, name);
   if (f->base == BaseField::LegacyLayer) {
     object.base.layerId = static_cast<uint32_t>(value);
     return;
@@ -161,8 +148,8 @@ void SetFieldValue(ObjectStore& objects, HostObject& object, Api api, int32_t ke
 void SetFieldText(ObjectStore& objects, HostObject& object, Api api, int32_t key, std::string_view name,
                   std::string_view text) {
   const Exchange& ex = ExchangeOf(api);
-  const Field* f = FieldNamed(ex, name);
-  if (f == nullptr || f->type != FieldType::Str || !ex.KeyValid(key)) return;
+  const Field* f = &FieldOf(api, name);
+  if (f->type != FieldType::Str || !ex.KeyValid(key)) return;
   uint8_t* record = objects.RecordForWrite(object, ex, key);
   if (record == nullptr) return;
   OrvikShortString s{};

@@ -78,10 +78,9 @@ int32_t SetLayerLink(ObjectStore& objects, int32_t layer, int32_t prev, int32_t 
       next > kMaxLegacyLayer) {
     return 1;
   }
-  const Exchange& ex = ExchangeOf(LayerApi(layer));
-  const uint8_t p = static_cast<uint8_t>(prev), n = static_cast<uint8_t>(next);
-  WriteField(objects, kBoardHandle, ex, layer, FieldPosition(ex, "prevLayer"), &p, 1);
-  WriteField(objects, kBoardHandle, ex, layer, FieldPosition(ex, "nextLayer"), &n, 1);
+  HostObject& board = *objects.Find(kBoardHandle);
+  SetFieldValue(objects, board, LayerApi(layer), layer, "prevLayer", prev);
+  SetFieldValue(objects, board, LayerApi(layer), layer, "nextLayer", next);
   return 0;
 }
 
