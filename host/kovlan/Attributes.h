@@ -13,6 +13,11 @@
 
 namespace kovlan {
 
+// A stored numeric value of `type` at `p` (which need not be aligned) as an
+// integer; 0 for text and blocks, and for a float outside the int64 range
+// or NaN, which would not convert without undefined behaviour.
+int64_t ReadInteger(const void* p, FieldType type);
+
 // --- By name: a field of the exchange, as FieldOf finds it (the host's
 // own code names only fields that exist).
 // A numeric attribute of `handle` as an integer; false when the object or

@@ -95,14 +95,6 @@ void JsonWriter::Handles(std::span<const uint32_t> handles) {
   Raw("]");
 }
 
-// A stored value of type T at `p`, which need not be aligned.
-template <typename T>
-T Load(const void* p) {
-  T v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-
 // The value of field `f` of a stored record.
 void FieldJson(JsonWriter& w, const ObjectStore& objects, const HostObject& o, const uint8_t* record, const Field& f) {
   if (f.base == BaseField::LegacyLayer) {
@@ -113,33 +105,19 @@ void FieldJson(JsonWriter& w, const ObjectStore& objects, const HostObject& o, c
     w.String(objects.StoredString(record, f));
     return;
   }
-  uint8_t value[8] = {};
-  const void* p = value;
   if (f.type == FieldType::Block) {
-    p = record + f.offset;
-  } else {
-    objects.ReadValue(o, record, f, value);
+    w.Hex(record + f.offset, f.width);
+    return;
   }
-  switch (f.type) {
-    case FieldType::U8:
-      return w.Int(Load<uint8_t>(p));
-    case FieldType::U16:
-      return w.Int(Load<uint16_t>(p));
-    case FieldType::I16:
-      return w.Int(Load<int16_t>(p));
-    case FieldType::U32:
-      return w.Int(Load<uint32_t>(p));
-    case FieldType::I32:
-      return w.Int(Load<int32_t>(p));
-    case FieldType::I64:
-      return w.Int(Load<int64_t>(p));
-    case FieldType::F64:
-      return w.Double(Load<double>(p));
-    case FieldType::Str:
-      return;
-    case FieldType::Block:
-      return w.Hex(static_cast<const uint8_t*>(p), f.width);
+  uint8_t value[8] = {};
+  objects.ReadValue(o, record, f, value);
+  if (f.type == FieldType::F64) {
+    double v;
+    std::memcpy(&v, value, sizeof v);
+    w.Double(v);
+    return;
   }
+  w.Int(ReadInteger(value, f.type));
 }
 
 void RecordJson(JsonWriter& w, const ObjectStore& objects, const HostObject& o, const uint8_t* record,
