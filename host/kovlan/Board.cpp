@@ -96,17 +96,16 @@ int32_t SetLayerPairs(ObjectStore& objects, int32_t count, const uint32_t* layer
   return 0;
 }
 
-int32_t CheckLayerPairs(const Exchange& ex, const HostObject& board, int32_t key, std::span<void* const> addresses,
-                        bool write) {
-  const Exchange& countEx = ExchangeOf(Api::QueryBoardLayerPairsCount);
-  const Exchange& at = ExchangeOf(Api::QueryBoardLayerPairAt);
+int32_t CheckLayerPairExchange(const Exchange& ex, const HostObject& board, int32_t key,
+                               std::span<void* const> addresses, bool write) {
   int32_t count;
   if (ex.api == Api::QueryBoardLayerPairsCount) {
     if (!write) return 0;
     std::memcpy(&count, addresses[0], 4);
-    return count >= 0 && count <= at.keyMax + 1 ? 0 : 1;
+    return count >= 0 && count <= ExchangeOf(Api::QueryBoardLayerPairAt).keyMax + 1 ? 0 : 1;
   }
   if (ex.api == Api::QueryBoardLayerPairAt) {
+    const Exchange& countEx = ExchangeOf(Api::QueryBoardLayerPairsCount);
     std::memcpy(&count, board.data + StorageLayout::Get().Offset(board.kind, countEx.api) + countEx.fields[0].offset,
                 4);
     return key < count ? 0 : 1;
