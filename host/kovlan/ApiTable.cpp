@@ -88,8 +88,6 @@ const Prototype kPrototypes[] = {ORVIK_PCBAPI_PROTOTYPES(KOVLAN_PROTOTYPE)};
 static_assert(std::size(kPrototypes) == kApiCount);
 
 constexpr uint32_t Kind(int k) { return 1u << k; }
-constexpr uint32_t kAllObjects = ((Kind(ORVIK_KIND_SPLIT_PLANE) << 1) - Kind(ORVIK_KIND_ARC)) |
-                                 Kind(ORVIK_KIND_BOARD_OUTLINE);  // every kind: 1..22 and 26
 constexpr uint32_t kArc = Kind(ORVIK_KIND_ARC), kPad = Kind(ORVIK_KIND_PAD), kVia = Kind(ORVIK_KIND_VIA),
                    kTrack = Kind(ORVIK_KIND_TRACK), kText = Kind(ORVIK_KIND_TEXT), kFill = Kind(ORVIK_KIND_FILL),
                    kFromTo = Kind(ORVIK_KIND_FROM_TO), kNet = Kind(ORVIK_KIND_NET),
@@ -121,7 +119,7 @@ Config ConfigOf(Api api) {
     case Api::GetObjectBitField2:
     case Api::GetObjectBitField3:
     case Api::QueryPrimitive:
-      return Obj(kAllObjects);
+      return Obj(kObjectKinds);
     case Api::QueryPad:
     case Api::QueryPadStackMode:
       return Obj(kPad);

@@ -5,6 +5,7 @@
 // layer or index; and every entry point's exported name.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -76,8 +77,16 @@ enum class Holder : uint8_t {
 
 // Internal kind code of the board in the handle table.
 inline constexpr uint8_t kBoardKind = 0xFF;
+// Bit k set: k is the number of an object kind.
+inline constexpr uint32_t kObjectKinds = 0
+#define KOVLAN_KIND_BIT(name, number, text) | (1u << (number))
+    ORVIK_OBJECT_KINDS(KOVLAN_KIND_BIT)
+#undef KOVLAN_KIND_BIT
+    ;
 // Highest ObjectId of an object kind.
 inline constexpr uint8_t kMaxObjectKind = ORVIK_KIND_MAX;
+static_assert(static_cast<int>(std::bit_width(kObjectKinds)) - 1 == ORVIK_KIND_MAX,
+              "ORVIK_KIND_MAX is the highest kind of the table");
 // The highest legacy layer number.
 inline constexpr int kMaxLegacyLayer = ORVIK_LEGACY_LAYER_COUNT - 1;
 
