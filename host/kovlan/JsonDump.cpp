@@ -16,15 +16,9 @@
 namespace kovlan {
 namespace {
 
-// The kind's name in the dump: "board", "none" for 0, "kind23" for a number
-// that names no kind, "unknown" past the last.
-std::string KindName(uint8_t kind) {
-  if (kind == kBoardKind) return "board";
-  if (kind == 0) return "none";
-  if (kind > kMaxObjectKind) return "unknown";
-  const char* name = OrvikObjectKindName(kind);
-  return name != nullptr ? name : "kind" + std::to_string(kind);
-}
+// The kind's name in the dump. Objects are created only as kinds of the
+// table, so every kind has a name.
+const char* KindName(uint8_t kind) { return kind == kBoardKind ? "board" : OrvikObjectKindName(kind); }
 
 class JsonWriter {
  public:
@@ -168,10 +162,9 @@ void AttributesJson(JsonWriter& w, const ObjectStore& objects, const HostObject&
 }
 
 void LayerStackJson(JsonWriter& w, const ObjectStore& objects) {
-  const uint32_t board = kBoardHandle;
   auto link = [&](int layer, std::string_view name) {
     int64_t v = 0;
-    FieldValue(objects, board, board::LayerApi(layer), layer, name, &v);
+    FieldValue(objects, kBoardHandle, board::LayerApi(layer), layer, name, &v);
     return static_cast<int>(v);
   };
   // The copper chain: from the first layer (by number) that has no layer
@@ -187,7 +180,7 @@ void LayerStackJson(JsonWriter& w, const ObjectStore& objects) {
     visited[layer] = true;
     layers.Next();
     std::string name;
-    FieldString(objects, board, board::LayerApi(layer), layer, "name", &name);
+    FieldString(objects, kBoardHandle, board::LayerApi(layer), layer, "name", &name);
     w.Raw("{");
     Listing fields(w);
     fields.Member("layer");
@@ -204,15 +197,14 @@ void LayerStackJson(JsonWriter& w, const ObjectStore& objects) {
 }
 
 void LayerPairsJson(JsonWriter& w, const ObjectStore& objects) {
-  const uint32_t board = kBoardHandle;
   int64_t count = 0;
-  FieldValue(objects, board, Api::QueryBoardLayerPairsCount, 0, "count", &count);
+  FieldValue(objects, kBoardHandle, Api::QueryBoardLayerPairsCount, 0, "count", &count);
   w.Raw("[");
   Listing pairs(w);
   for (int32_t i = 0; i < count; ++i) {
     int64_t l1 = 0, l2 = 0;
-    FieldValue(objects, board, Api::QueryBoardLayerPairAt, i, "layer1", &l1);
-    FieldValue(objects, board, Api::QueryBoardLayerPairAt, i, "layer2", &l2);
+    FieldValue(objects, kBoardHandle, Api::QueryBoardLayerPairAt, i, "layer1", &l1);
+    FieldValue(objects, kBoardHandle, Api::QueryBoardLayerPairAt, i, "layer2", &l2);
     pairs.Next();
     w.Raw("{");
     Listing fields(w);
@@ -229,14 +221,13 @@ void LayerPairsJson(JsonWriter& w, const ObjectStore& objects) {
 
 std::string BoardJson(const ObjectStore& objects) {
   JsonWriter w;
-  const uint32_t boardHandle = kBoardHandle;
-  const HostObject& board = *objects.Find(boardHandle);
+  const HostObject& board = *objects.Find(kBoardHandle);
   w.Raw("{\n");
   w.Key("board");
   w.Raw("{");
   Listing boardFields(w);
   boardFields.Member("handle");
-  w.Int(boardHandle);
+  w.Int(kBoardHandle);
   boardFields.Member("layerStack");
   LayerStackJson(w, objects);
   boardFields.Member("layerPairs");
