@@ -282,7 +282,7 @@ struct Tables {
         std::size_t n = 0;
         ForEachAttributeName(proto.params, [&](std::string_view name) {
           const FieldType type = proto.types[n++];
-          Field f{name, type, BaseField::None, TypeWidth(type), 0, 0, 0, FieldOp::CopyN, false, 0};
+          Field f{name, type, BaseField::None, TypeWidth(type), 0, 0, FieldOp::CopyN, false, 0};
           if (type == FieldType::Block) f.width = BlockWidth(name);
           if (type == FieldType::U8 && BlockWidth(name) != 0) {
             f.type = FieldType::Block;
@@ -291,8 +291,8 @@ struct Tables {
           if (config.holder == Holder::Object) f.base = BaseFieldOf(api, name, f.type);
           if (f.base == BaseField::None) {
             f.offset = offset;
-            f.storeWidth = f.type == FieldType::Str ? kStoredStringWidth : f.width;
-            offset += f.storeWidth;
+            // A string is stored as its pool id.
+            offset += f.type == FieldType::Str ? kStoredStringWidth : f.width;
           } else {
             f.baseOffset = BaseOffsetOf(f.base);
           }

@@ -115,7 +115,6 @@ struct Field {
   BaseField base;
   uint32_t width;       // bytes exchanged (a string: a whole OrvikShortString)
   uint32_t offset;      // within one stored record; unused for base fields
-  uint32_t storeWidth;  // bytes stored (a string: its pool id); 0 for base fields
   uint32_t baseOffset;  // base fields: offset within BaseValues
   FieldOp op;           // how an exchange moves it
   bool inBase;          // held in BaseValues, not in the record

@@ -217,8 +217,6 @@ void LayerPairsJson(JsonWriter& w, const ObjectStore& objects) {
   w.Raw("]");
 }
 
-}  // namespace
-
 std::string BoardJson(const ObjectStore& objects) {
   JsonWriter w;
   const HostObject& board = *objects.Find(kBoardHandle);
@@ -298,6 +296,8 @@ std::string BoardJson(const ObjectStore& objects) {
   w.Raw("\n}\n");
   return std::move(w.out);
 }
+
+}  // namespace
 
 int32_t DumpJson(const ObjectStore& objects, const char* path) {
   const std::string json = BoardJson(objects);

@@ -57,8 +57,6 @@ class ObjectStore {
   HostObject& Template(uint8_t kind) { return templates_[kind]; }
   // The keyed records that objects of `kind` share until theirs differ.
   const uint8_t* SharedKeyedRecords(uint8_t kind) const { return templates_[kind].keyed; }
-  // Bytes held in record blocks and objects, for memory reports.
-  std::size_t ArenaBytes() const { return arena_.Used(); }
 
   // --- Records
   // The stored record of an exchange for reading: in the object's blocks,
