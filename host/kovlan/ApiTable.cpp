@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdio>
+#include <cstdlib>
 #include <type_traits>
 #include <vector>
 
@@ -86,8 +88,6 @@ const Prototype kPrototypes[] = {ORVIK_PCBAPI_PROTOTYPES(KOVLAN_PROTOTYPE)};
 static_assert(std::size(kPrototypes) == kApiCount);
 
 constexpr uint32_t Kind(int k) { return 1u << k; }
-constexpr uint32_t kAllObjects = ((Kind(ORVIK_KIND_SPLIT_PLANE) << 1) - Kind(ORVIK_KIND_ARC)) |
-                                 Kind(ORVIK_KIND_BOARD_OUTLINE);  // every kind: 1..22 and 26
 constexpr uint32_t kArc = Kind(ORVIK_KIND_ARC), kPad = Kind(ORVIK_KIND_PAD), kVia = Kind(ORVIK_KIND_VIA),
                    kTrack = Kind(ORVIK_KIND_TRACK), kText = Kind(ORVIK_KIND_TEXT), kFill = Kind(ORVIK_KIND_FILL),
                    kFromTo = Kind(ORVIK_KIND_FROM_TO), kNet = Kind(ORVIK_KIND_NET),
@@ -119,7 +119,7 @@ Config ConfigOf(Api api) {
     case Api::GetObjectBitField2:
     case Api::GetObjectBitField3:
     case Api::QueryPrimitive:
-      return Obj(kAllObjects);
+      return Obj(kObjectKinds);
     case Api::QueryPad:
     case Api::QueryPadStackMode:
       return Obj(kPad);
@@ -282,7 +282,7 @@ struct Tables {
         std::size_t n = 0;
         ForEachAttributeName(proto.params, [&](std::string_view name) {
           const FieldType type = proto.types[n++];
-          Field f{name, type, BaseField::None, TypeWidth(type), 0, 0, 0, FieldOp::CopyN, false, 0};
+          Field f{name, type, BaseField::None, TypeWidth(type), 0, 0, FieldOp::CopyN, false, 0};
           if (type == FieldType::Block) f.width = BlockWidth(name);
           if (type == FieldType::U8 && BlockWidth(name) != 0) {
             f.type = FieldType::Block;
@@ -291,8 +291,8 @@ struct Tables {
           if (config.holder == Holder::Object) f.base = BaseFieldOf(api, name, f.type);
           if (f.base == BaseField::None) {
             f.offset = offset;
-            f.storeWidth = f.type == FieldType::Str ? kStoredStringWidth : f.width;
-            offset += f.storeWidth;
+            // A string is stored as its pool id.
+            offset += f.type == FieldType::Str ? kStoredStringWidth : f.width;
           } else {
             f.baseOffset = BaseOffsetOf(f.base);
           }
@@ -355,6 +355,17 @@ const Exchange* FindExchange(std::string_view exportedName) {
     if (e.holder != Holder::None && e.name == exportedName) return &e;
   }
   return nullptr;
+}
+
+const Field& FieldOf(Api api, std::string_view name) {
+  const Exchange& ex = ExchangeOf(api);
+  const Field* f = ex.Find(name);
+  if (f == nullptr) [[unlikely]] {
+    std::fprintf(stderr, "kovlan: %.*s has no field %.*s\n", static_cast<int>(ex.name.size()), ex.name.data(),
+                 static_cast<int>(name.size()), name.data());
+    std::abort();
+  }
+  return *f;
 }
 
 uint8_t LegacyFromLayerId(uint32_t layerId) {

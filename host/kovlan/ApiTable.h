@@ -5,6 +5,7 @@
 // layer or index; and every entry point's exported name.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -76,8 +77,16 @@ enum class Holder : uint8_t {
 
 // Internal kind code of the board in the handle table.
 inline constexpr uint8_t kBoardKind = 0xFF;
+// Bit k set: k is the number of an object kind.
+inline constexpr uint32_t kObjectKinds = 0
+#define KOVLAN_KIND_BIT(name, number, text) | (1u << (number))
+    ORVIK_OBJECT_KINDS(KOVLAN_KIND_BIT)
+#undef KOVLAN_KIND_BIT
+    ;
 // Highest ObjectId of an object kind.
 inline constexpr uint8_t kMaxObjectKind = ORVIK_KIND_MAX;
+static_assert(static_cast<int>(std::bit_width(kObjectKinds)) - 1 == ORVIK_KIND_MAX,
+              "ORVIK_KIND_MAX is the highest kind of the table");
 // The highest legacy layer number.
 inline constexpr int kMaxLegacyLayer = ORVIK_LEGACY_LAYER_COUNT - 1;
 
@@ -106,7 +115,6 @@ struct Field {
   BaseField base;
   uint32_t width;       // bytes exchanged (a string: a whole OrvikShortString)
   uint32_t offset;      // within one stored record; unused for base fields
-  uint32_t storeWidth;  // bytes stored (a string: its pool id); 0 for base fields
   uint32_t baseOffset;  // base fields: offset within BaseValues
   FieldOp op;           // how an exchange moves it
   bool inBase;          // held in BaseValues, not in the record
@@ -141,6 +149,13 @@ struct Exchange {
     if (holder == Holder::Object) return kind <= 31 && (kinds & (1u << kind)) != 0;
     return false;
   }
+  // The field called `fieldName`; null when the exchange has none.
+  const Field* Find(std::string_view fieldName) const {
+    for (const Field& f : fields) {
+      if (f.name == fieldName) return &f;
+    }
+    return nullptr;
+  }
 };
 
 namespace detail {
@@ -156,6 +171,10 @@ inline const Exchange* Exchanges() {
 inline const Exchange& ExchangeOf(Api api) { return detail::Exchanges()[static_cast<std::size_t>(api)]; }
 // By exported name; null when unknown or not stored.
 const Exchange* FindExchange(std::string_view exportedName);
+// The field `name` of the exchange of `api`, for the host's own code, which
+// names only fields that exist: a missing one is a defect in the host, and
+// the program stops with a message naming it.
+const Field& FieldOf(Api api, std::string_view name);
 // Byte width of a field type (0 for blocks, whose width is per field).
 uint32_t TypeWidth(FieldType type);
 // Legacy layer number of a host layer identifier (0 when it has none): what

@@ -40,7 +40,6 @@ uint8_t* Arena::Allocate(std::size_t size) {
   uint8_t* block = next_;
   next_ += size;
   free_ -= size;
-  used_ += size;
   return block;
 }
 
@@ -50,7 +49,6 @@ void Arena::Clear() noexcept {
   chunks_.shrink_to_fit();
   free_ = 0;
   next_ = nullptr;
-  used_ = 0;
 }
 
 }  // namespace kovlan

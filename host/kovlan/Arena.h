@@ -51,7 +51,6 @@ class Arena {
  public:
   uint8_t* Allocate(std::size_t size);
   void Clear() noexcept;
-  std::size_t Used() const noexcept { return used_; }
 
  private:
   static constexpr std::size_t kChunk = std::size_t{4} << 20;
@@ -61,7 +60,6 @@ class Arena {
   std::unique_ptr<orvik::platform::PagesAhead> ahead_;
   std::size_t free_ = 0;  // bytes left in the last chunk
   uint8_t* next_ = nullptr;
-  std::size_t used_ = 0;
 };
 
 }  // namespace kovlan

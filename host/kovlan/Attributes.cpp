@@ -1,51 +1,42 @@
 #include "host/kovlan/Attributes.h"
 
 #include <cstring>
+#include <type_traits>
 
 namespace kovlan {
 namespace {
 
-template <typename T>
-T Load(const void* p) {
-  T v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-
-template <typename T>
-void Store(void* p, double value) {
-  const auto v = static_cast<T>(value);
-  std::memcpy(p, &v, sizeof v);
-}
-
-// A stored value as an integer; a float outside the int64 range (or NaN)
-// reads as 0 rather than converting with undefined behaviour.
-int64_t ReadInteger(const void* p, FieldType type) {
+// Calls fn(T{}) with the C++ type T of a numeric field type; false for
+// text and blocks.
+template <typename Fn>
+bool WithNumericType(FieldType type, Fn&& fn) {
   switch (type) {
     case FieldType::U8:
-      return Load<uint8_t>(p);
+      fn(uint8_t{});
+      return true;
     case FieldType::U16:
-      return Load<uint16_t>(p);
+      fn(uint16_t{});
+      return true;
     case FieldType::I16:
-      return Load<int16_t>(p);
+      fn(int16_t{});
+      return true;
     case FieldType::U32:
-      return Load<uint32_t>(p);
+      fn(uint32_t{});
+      return true;
     case FieldType::I32:
-      return Load<int32_t>(p);
+      fn(int32_t{});
+      return true;
     case FieldType::I64:
-      return Load<int64_t>(p);
-    case FieldType::F64: {
-      const double v = Load<double>(p);
-      return v > -9.2e18 && v < 9.2e18 ? static_cast<int64_t>(v) : 0;
-    }
-    default:
-      return 0;
+      fn(int64_t{});
+      return true;
+    case FieldType::F64:
+      fn(double{});
+      return true;
+    case FieldType::Str:
+    case FieldType::Block:
+      return false;
   }
-}
-
-const Field* FieldNamed(const Exchange& ex, std::string_view name) {
-  const int position = FieldPosition(ex, name);
-  return position < 0 ? nullptr : &ex.fields[static_cast<std::size_t>(position)];
+  return false;
 }
 
 // The field at `position` and the bytes an inspection call moves for it
@@ -73,19 +64,26 @@ int32_t WritePositioned(ObjectStore& objects, HostObject& object, const Exchange
 
 }  // namespace
 
-int FieldPosition(const Exchange& ex, std::string_view name) {
-  for (std::size_t i = 0; i < ex.fields.size(); ++i) {
-    if (ex.fields[i].name == name) return static_cast<int>(i);
-  }
-  return -1;
+int64_t ReadInteger(const void* p, FieldType type) {
+  int64_t out = 0;
+  WithNumericType(type, [&](auto zero) {
+    decltype(zero) v;
+    std::memcpy(&v, p, sizeof v);
+    if constexpr (std::is_floating_point_v<decltype(v)>) {
+      out = v > -9.2e18 && v < 9.2e18 ? static_cast<int64_t>(v) : 0;
+    } else {
+      out = v;
+    }
+  });
+  return out;
 }
 
 bool FieldValue(const ObjectStore& objects, uint32_t handle, Api api, int32_t key, std::string_view name,
                 int64_t* out) {
   const Exchange& ex = ExchangeOf(api);
-  const Field* f = FieldNamed(ex, name);
+  const Field* f = &FieldOf(api, name);
   const HostObject* object = objects.Find(handle);
-  if (f == nullptr || object == nullptr || !ex.HeldBy(object->kind)) return false;
+  if (object == nullptr || !ex.HeldBy(object->kind)) return false;
   if (f->base == BaseField::LegacyLayer) {
     *out = LegacyFromLayerId(object->base.layerId);
     return true;
@@ -108,9 +106,9 @@ bool FieldValue(const ObjectStore& objects, uint32_t handle, Api api, int32_t ke
 bool FieldString(const ObjectStore& objects, uint32_t handle, Api api, int32_t key, std::string_view name,
                  std::string* out) {
   const Exchange& ex = ExchangeOf(api);
-  const Field* f = FieldNamed(ex, name);
+  const Field* f = &FieldOf(api, name);
   const HostObject* object = objects.Find(handle);
-  if (f == nullptr || object == nullptr || !ex.HeldBy(object->kind)) return false;
+  if (object == nullptr || !ex.HeldBy(object->kind)) return false;
   if (!ex.KeyValid(key) || f->type != FieldType::Str) return false;
   uint8_t scratch[ObjectStore::kScratchSize];
   const uint8_t* record = objects.RecordForRead(*object, ex, key, scratch);
@@ -122,47 +120,31 @@ bool FieldString(const ObjectStore& objects, uint32_t handle, Api api, int32_t k
 void SetFieldValue(ObjectStore& objects, HostObject& object, Api api, int32_t key, std::string_view name,
                    double value) {
   const Exchange& ex = ExchangeOf(api);
-  const Field* f = FieldNamed(ex, name);
-  if (f == nullptr) return;
+  const Field* f = &FieldOf(api, name);
   if (f->base == BaseField::LegacyLayer) {
     object.base.layerId = static_cast<uint32_t>(value);
     return;
   }
-  void* p = nullptr;
-  if (f->base != BaseField::None) {
-    p = reinterpret_cast<uint8_t*>(&object.base) + f->baseOffset;
-  } else {
+  uint8_t converted[8] = {};
+  const bool numeric = WithNumericType(f->type, [&](auto zero) {
+    const auto v = static_cast<decltype(zero)>(value);
+    std::memcpy(converted, &v, sizeof v);
+  });
+  if (!numeric) return;
+  uint8_t* record = nullptr;
+  if (f->base == BaseField::None) {
     if (!ex.KeyValid(key)) return;
-    uint8_t* record = objects.RecordForWrite(object, ex, key);
+    record = objects.RecordForWrite(object, ex, key);
     if (record == nullptr) return;
-    p = record + f->offset;
   }
-  switch (f->type) {
-    case FieldType::U8:
-      return Store<uint8_t>(p, value);
-    case FieldType::U16:
-      return Store<uint16_t>(p, value);
-    case FieldType::I16:
-      return Store<int16_t>(p, value);
-    case FieldType::U32:
-      return Store<uint32_t>(p, value);
-    case FieldType::I32:
-      return Store<int32_t>(p, value);
-    case FieldType::I64:
-      return Store<int64_t>(p, value);
-    case FieldType::F64:
-      return Store<double>(p, value);
-    case FieldType::Str:
-    case FieldType::Block:
-      return;
-  }
+  objects.WriteValue(object, record, *f, converted);
 }
 
 void SetFieldText(ObjectStore& objects, HostObject& object, Api api, int32_t key, std::string_view name,
                   std::string_view text) {
   const Exchange& ex = ExchangeOf(api);
-  const Field* f = FieldNamed(ex, name);
-  if (f == nullptr || f->type != FieldType::Str || !ex.KeyValid(key)) return;
+  const Field* f = &FieldOf(api, name);
+  if (f->type != FieldType::Str || !ex.KeyValid(key)) return;
   uint8_t* record = objects.RecordForWrite(object, ex, key);
   if (record == nullptr) return;
   OrvikShortString s{};

@@ -13,19 +13,23 @@
 
 namespace kovlan {
 
-// Position of the field `name` in the exchange, -1 when it has none.
-int FieldPosition(const Exchange& ex, std::string_view name);
+// A stored numeric value of `type` at `p` (which need not be aligned) as an
+// integer; 0 for text and blocks, and for a float outside the int64 range
+// or NaN, which would not convert without undefined behaviour.
+int64_t ReadInteger(const void* p, FieldType type);
 
-// --- By name
-// A numeric attribute of `handle` as an integer; false when the object,
-// the field or the key is not there, or the field holds text or a block.
+// --- By name: a field of the exchange, as FieldOf finds it (the host's
+// own code names only fields that exist).
+// A numeric attribute of `handle` as an integer; false when the object or
+// the key is not there, or the field holds text or a block.
 bool FieldValue(const ObjectStore& objects, uint32_t handle, Api api, int32_t key, std::string_view name, int64_t* out);
-// A text attribute; false when the object, the key or a text field of that
-// name is not there.
+// A text attribute; false when the object or the key is not there, or the
+// field holds no text.
 bool FieldString(const ObjectStore& objects, uint32_t handle, Api api, int32_t key, std::string_view name,
                  std::string* out);
 // Sets a numeric or a text attribute of `object`, converting to the field's
-// type; nothing happens when the field or the key is not there.
+// type; nothing happens when the key is not there or the field is of the
+// other sort.
 void SetFieldValue(ObjectStore& objects, HostObject& object, Api api, int32_t key, std::string_view name, double value);
 void SetFieldText(ObjectStore& objects, HostObject& object, Api api, int32_t key, std::string_view name,
                   std::string_view text);

@@ -78,10 +78,9 @@ int32_t SetLayerLink(ObjectStore& objects, int32_t layer, int32_t prev, int32_t 
       next > kMaxLegacyLayer) {
     return 1;
   }
-  const Exchange& ex = ExchangeOf(LayerApi(layer));
-  const uint8_t p = static_cast<uint8_t>(prev), n = static_cast<uint8_t>(next);
-  WriteField(objects, kBoardHandle, ex, layer, FieldPosition(ex, "prevLayer"), &p, 1);
-  WriteField(objects, kBoardHandle, ex, layer, FieldPosition(ex, "nextLayer"), &n, 1);
+  HostObject& board = *objects.Find(kBoardHandle);
+  SetFieldValue(objects, board, LayerApi(layer), layer, "prevLayer", prev);
+  SetFieldValue(objects, board, LayerApi(layer), layer, "nextLayer", next);
   return 0;
 }
 
@@ -97,17 +96,16 @@ int32_t SetLayerPairs(ObjectStore& objects, int32_t count, const uint32_t* layer
   return 0;
 }
 
-int32_t CheckLayerPairs(const Exchange& ex, const HostObject& board, int32_t key, std::span<void* const> addresses,
-                        bool write) {
-  const Exchange& countEx = ExchangeOf(Api::QueryBoardLayerPairsCount);
-  const Exchange& at = ExchangeOf(Api::QueryBoardLayerPairAt);
+int32_t CheckLayerPairExchange(const Exchange& ex, const HostObject& board, int32_t key,
+                               std::span<void* const> addresses, bool write) {
   int32_t count;
   if (ex.api == Api::QueryBoardLayerPairsCount) {
     if (!write) return 0;
     std::memcpy(&count, addresses[0], 4);
-    return count >= 0 && count <= at.keyMax + 1 ? 0 : 1;
+    return count >= 0 && count <= ExchangeOf(Api::QueryBoardLayerPairAt).keyMax + 1 ? 0 : 1;
   }
   if (ex.api == Api::QueryBoardLayerPairAt) {
+    const Exchange& countEx = ExchangeOf(Api::QueryBoardLayerPairsCount);
     std::memcpy(&count, board.data + StorageLayout::Get().Offset(board.kind, countEx.api) + countEx.fields[0].offset,
                 4);
     return key < count ? 0 : 1;

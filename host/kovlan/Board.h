@@ -24,10 +24,19 @@ int32_t SetLayerLink(ObjectStore& objects, int32_t layer, int32_t prev, int32_t 
 // Sets the layer pairs, two layer identifiers each; 1 for a count out of range.
 int32_t SetLayerPairs(ObjectStore& objects, int32_t count, const uint32_t* layerIds);
 
+// CheckLayerPairs for the two layer pair exchanges.
+int32_t CheckLayerPairExchange(const Exchange& ex, const HostObject& board, int32_t key,
+                               std::span<void* const> addresses, bool write);
+
 // Whether the exchange `ex` may run on the board as asked: a layer pair
 // count written must fit the pair table, and a pair read or written must
-// be below the count. 0 when it may, 1 otherwise.
-int32_t CheckLayerPairs(const Exchange& ex, const HostObject& board, int32_t key, std::span<void* const> addresses,
-                        bool write);
+// be below the count. 0 when it may, 1 otherwise. Every exchange asks, so
+// all but the layer pair ones are answered here without a call.
+inline int32_t CheckLayerPairs(const Exchange& ex, const HostObject& board, int32_t key,
+                               std::span<void* const> addresses, bool write) {
+  if (ex.api != Api::QueryBoardLayerPairsCount && ex.api != Api::QueryBoardLayerPairAt) [[likely]]
+    return 0;
+  return CheckLayerPairExchange(ex, board, key, addresses, write);
+}
 
 }  // namespace kovlan::board

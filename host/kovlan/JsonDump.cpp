@@ -16,15 +16,9 @@
 namespace kovlan {
 namespace {
 
-// The kind's name in the dump: "board", "none" for 0, "kind23" for a number
-// that names no kind, "unknown" past the last.
-std::string KindName(uint8_t kind) {
-  if (kind == kBoardKind) return "board";
-  if (kind == 0) return "none";
-  if (kind > kMaxObjectKind) return "unknown";
-  const char* name = OrvikObjectKindName(kind);
-  return name != nullptr ? name : "kind" + std::to_string(kind);
-}
+// The kind's name in the dump. Objects are created only as kinds of the
+// table, so every kind has a name.
+const char* KindName(uint8_t kind) { return kind == kBoardKind ? "board" : OrvikObjectKindName(kind); }
 
 class JsonWriter {
  public:
@@ -95,14 +89,6 @@ void JsonWriter::Handles(std::span<const uint32_t> handles) {
   Raw("]");
 }
 
-// A stored value of type T at `p`, which need not be aligned.
-template <typename T>
-T Load(const void* p) {
-  T v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-
 // The value of field `f` of a stored record.
 void FieldJson(JsonWriter& w, const ObjectStore& objects, const HostObject& o, const uint8_t* record, const Field& f) {
   if (f.base == BaseField::LegacyLayer) {
@@ -113,33 +99,19 @@ void FieldJson(JsonWriter& w, const ObjectStore& objects, const HostObject& o, c
     w.String(objects.StoredString(record, f));
     return;
   }
-  uint8_t value[8] = {};
-  const void* p = value;
   if (f.type == FieldType::Block) {
-    p = record + f.offset;
-  } else {
-    objects.ReadValue(o, record, f, value);
+    w.Hex(record + f.offset, f.width);
+    return;
   }
-  switch (f.type) {
-    case FieldType::U8:
-      return w.Int(Load<uint8_t>(p));
-    case FieldType::U16:
-      return w.Int(Load<uint16_t>(p));
-    case FieldType::I16:
-      return w.Int(Load<int16_t>(p));
-    case FieldType::U32:
-      return w.Int(Load<uint32_t>(p));
-    case FieldType::I32:
-      return w.Int(Load<int32_t>(p));
-    case FieldType::I64:
-      return w.Int(Load<int64_t>(p));
-    case FieldType::F64:
-      return w.Double(Load<double>(p));
-    case FieldType::Str:
-      return;
-    case FieldType::Block:
-      return w.Hex(static_cast<const uint8_t*>(p), f.width);
+  uint8_t value[8] = {};
+  objects.ReadValue(o, record, f, value);
+  if (f.type == FieldType::F64) {
+    double v;
+    std::memcpy(&v, value, sizeof v);
+    w.Double(v);
+    return;
   }
+  w.Int(ReadInteger(value, f.type));
 }
 
 void RecordJson(JsonWriter& w, const ObjectStore& objects, const HostObject& o, const uint8_t* record,
@@ -190,10 +162,9 @@ void AttributesJson(JsonWriter& w, const ObjectStore& objects, const HostObject&
 }
 
 void LayerStackJson(JsonWriter& w, const ObjectStore& objects) {
-  const uint32_t board = kBoardHandle;
   auto link = [&](int layer, std::string_view name) {
     int64_t v = 0;
-    FieldValue(objects, board, board::LayerApi(layer), layer, name, &v);
+    FieldValue(objects, kBoardHandle, board::LayerApi(layer), layer, name, &v);
     return static_cast<int>(v);
   };
   // The copper chain: from the first layer (by number) that has no layer
@@ -209,7 +180,7 @@ void LayerStackJson(JsonWriter& w, const ObjectStore& objects) {
     visited[layer] = true;
     layers.Next();
     std::string name;
-    FieldString(objects, board, board::LayerApi(layer), layer, "name", &name);
+    FieldString(objects, kBoardHandle, board::LayerApi(layer), layer, "name", &name);
     w.Raw("{");
     Listing fields(w);
     fields.Member("layer");
@@ -226,15 +197,14 @@ void LayerStackJson(JsonWriter& w, const ObjectStore& objects) {
 }
 
 void LayerPairsJson(JsonWriter& w, const ObjectStore& objects) {
-  const uint32_t board = kBoardHandle;
   int64_t count = 0;
-  FieldValue(objects, board, Api::QueryBoardLayerPairsCount, 0, "count", &count);
+  FieldValue(objects, kBoardHandle, Api::QueryBoardLayerPairsCount, 0, "count", &count);
   w.Raw("[");
   Listing pairs(w);
   for (int32_t i = 0; i < count; ++i) {
     int64_t l1 = 0, l2 = 0;
-    FieldValue(objects, board, Api::QueryBoardLayerPairAt, i, "layer1", &l1);
-    FieldValue(objects, board, Api::QueryBoardLayerPairAt, i, "layer2", &l2);
+    FieldValue(objects, kBoardHandle, Api::QueryBoardLayerPairAt, i, "layer1", &l1);
+    FieldValue(objects, kBoardHandle, Api::QueryBoardLayerPairAt, i, "layer2", &l2);
     pairs.Next();
     w.Raw("{");
     Listing fields(w);
@@ -247,18 +217,15 @@ void LayerPairsJson(JsonWriter& w, const ObjectStore& objects) {
   w.Raw("]");
 }
 
-}  // namespace
-
 std::string BoardJson(const ObjectStore& objects) {
   JsonWriter w;
-  const uint32_t boardHandle = kBoardHandle;
-  const HostObject& board = *objects.Find(boardHandle);
+  const HostObject& board = *objects.Find(kBoardHandle);
   w.Raw("{\n");
   w.Key("board");
   w.Raw("{");
   Listing boardFields(w);
   boardFields.Member("handle");
-  w.Int(boardHandle);
+  w.Int(kBoardHandle);
   boardFields.Member("layerStack");
   LayerStackJson(w, objects);
   boardFields.Member("layerPairs");
@@ -329,6 +296,8 @@ std::string BoardJson(const ObjectStore& objects) {
   w.Raw("\n}\n");
   return std::move(w.out);
 }
+
+}  // namespace
 
 int32_t DumpJson(const ObjectStore& objects, const char* path) {
   const std::string json = BoardJson(objects);

@@ -3,14 +3,12 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "host/kovlan/ObjectStore.h"
 
 namespace kovlan {
 
-std::string BoardJson(const ObjectStore& objects);
-// Writes BoardJson to a file; 0 on success.
+// Writes the board as JSON to a file; 0 on success.
 int32_t DumpJson(const ObjectStore& objects, const char* path);
 
 }  // namespace kovlan

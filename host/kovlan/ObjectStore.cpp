@@ -47,18 +47,10 @@ inline void CopyWidth(void* to, const void* from, uint32_t width) {
   }
 }
 
-// Offset of a field in one record of its exchange, by name.
-uint32_t FieldOffset(Api api, std::string_view name) {
-  for (const Field& f : ExchangeOf(api).fields) {
-    if (f.name == name) return f.offset;
-  }
-  return 0;
-}
-
 // Where a component's record keeps the handles of its two texts.
 uint32_t TextHandleOffset(TextRole role) {
-  static const uint32_t kDesignator = FieldOffset(Api::QueryComponent, "designatorHandle");
-  static const uint32_t kComment = FieldOffset(Api::QueryComponent, "commentHandle");
+  static const uint32_t kDesignator = FieldOf(Api::QueryComponent, "designatorHandle").offset;
+  static const uint32_t kComment = FieldOf(Api::QueryComponent, "commentHandle").offset;
   return role == TextRole::Designator ? kDesignator : kComment;
 }
 
@@ -285,7 +277,7 @@ void ObjectStore::ApplySimpleStack(HostObject& pad) {
     uint32_t xs[3], ys[3], shape[3];
   };
   static const PadFields kFields = [] {
-    auto at = [](std::string_view name) { return FieldOffset(Api::QueryPad, name); };
+    auto at = [](std::string_view name) { return FieldOf(Api::QueryPad, name).offset; };
     return PadFields{{at("topXSize"), at("midXSize"), at("botXSize")},
                      {at("topYSize"), at("midYSize"), at("botYSize")},
                      {at("topShape"), at("midShape"), at("botShape")}};

@@ -23,16 +23,7 @@ namespace kovlan {
 inline constexpr uint32_t kBoardHandle = 1;
 
 // Whether `kind` is the number of an object kind.
-constexpr bool IsObjectKind(uint8_t kind) {
-  switch (kind) {
-#define KOVLAN_KIND_CASE(name, number, text) case number:
-    ORVIK_OBJECT_KINDS(KOVLAN_KIND_CASE)
-#undef KOVLAN_KIND_CASE
-    return true;
-    default:
-      return false;
-  }
-}
+constexpr bool IsObjectKind(uint8_t kind) { return kind < 32 && ((kObjectKinds >> kind) & 1u) != 0; }
 
 class ObjectStore {
  public:
@@ -66,8 +57,6 @@ class ObjectStore {
   HostObject& Template(uint8_t kind) { return templates_[kind]; }
   // The keyed records that objects of `kind` share until theirs differ.
   const uint8_t* SharedKeyedRecords(uint8_t kind) const { return templates_[kind].keyed; }
-  // Bytes held in record blocks and objects, for memory reports.
-  std::size_t ArenaBytes() const { return arena_.Used(); }
 
   // --- Records
   // The stored record of an exchange for reading: in the object's blocks,

@@ -28,6 +28,12 @@ const kovlan::HostObject* CalledOnObject(Api api, uint32_t handle) {
   const kovlan::HostObject* o = Called(api, handle).objects.Find(handle);
   return o == nullptr || o->kind == kovlan::kBoardKind ? nullptr : o;
 }
+
+// For the calls that only need an object: 0 for an object, 1 for the board
+// or an unknown handle.
+int32_t KnownObject(Api api, uint32_t handle) noexcept {
+  return Guarded<int32_t>(1, [&] { return CalledOnObject(api, handle) == nullptr ? 1 : 0; });
+}
 }  // namespace
 
 // --- Editor and progress
@@ -89,13 +95,11 @@ int32_t ORVIK_STDCALL PcbApi_QueryObjectBoundingRectangle(uint32_t handle, int32
 }
 
 int32_t ORVIK_STDCALL PcbApi_QueryObjectImport_FromUser(uint32_t handle) {
-  return Guarded<int32_t>(1,
-                          [&] { return CalledOnObject(Api::QueryObjectImport_FromUser, handle) == nullptr ? 1 : 0; });
+  return KnownObject(Api::QueryObjectImport_FromUser, handle);
 }
 
 int32_t ORVIK_STDCALL PcbApi_QueryObjectGraphicallyInvalidate(uint32_t handle) {
-  return Guarded<int32_t>(
-      1, [&] { return CalledOnObject(Api::QueryObjectGraphicallyInvalidate, handle) == nullptr ? 1 : 0; });
+  return KnownObject(Api::QueryObjectGraphicallyInvalidate, handle);
 }
 
 int32_t ORVIK_STDCALL PcbApi_GetDesignatorDisplayString(char* buffer256, uint32_t handle) {

@@ -193,13 +193,13 @@ std::vector<Answer> BitFieldRound() {
   return answers;
 }
 
-TEST(KovlanBitFields, FastRoadAnswersAsTheGeneralExchange) {
-  KvHost_Reset();
+using KovlanBitFields = orvik::test::FreshHost;
+
+TEST_F(KovlanBitFields, FastRoadAnswersAsTheGeneralExchange) {
   const std::vector<Answer> fast = BitFieldRound();
   KvHost_Reset();
   ASSERT_EQ(KvHost_SetFault("class-member-always", 1), 0);
   const std::vector<Answer> general = BitFieldRound();
-  KvHost_Reset();
   ASSERT_EQ(fast.size(), general.size());
   for (std::size_t i = 0; i < fast.size(); ++i) EXPECT_EQ(fast[i], general[i]) << "call " << i;
   // Written values were kept: a track (kind 4, handle 2 + 4) reads back

@@ -146,9 +146,7 @@ TEST_F(PcbBoardHost, AddObjectPutsTheObjectOnTheBoard) {
   const std::uint32_t track = pcbapi::CreateObject(4);
   ASSERT_NE(track, 0u);
   EXPECT_EQ(board.AddObject(track), 0);
-  std::uint32_t members[4] = {};
-  ASSERT_EQ(KvHost_Members(board.BoardHandle, members, 4), 1);
-  EXPECT_EQ(members[0], track);
+  EXPECT_EQ(test::Members(board.BoardHandle), std::vector<std::uint32_t>{track});
 }
 
 TEST_F(PcbBoardHost, ReadRunsTheStepsInOrder) {

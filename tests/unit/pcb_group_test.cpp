@@ -290,10 +290,7 @@ TEST_F(PcbGroupHost, ComponentAddsPrimitives) {
   const std::uint32_t track = pcbapi::CreateObject(4);
   EXPECT_EQ(component.AddPrimitive(pad), 0);
   EXPECT_EQ(component.AddPrimitive(track), 0);
-  std::uint32_t members[4] = {};
-  ASSERT_EQ(KvHost_Members(handle, members, 4), 2);
-  EXPECT_EQ(members[0], pad);
-  EXPECT_EQ(members[1], track);
+  EXPECT_EQ(test::Members(handle), (std::vector<std::uint32_t>{pad, track}));
 }
 
 TEST_F(PcbGroupHost, ComponentNameIsTheHostsCurrentDesignatorText) {
