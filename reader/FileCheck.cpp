@@ -8,12 +8,12 @@
 #include "RTL/RT_PCB/Layers.h"
 #include "orvik/objectkinds.h"
 #include "platform/TextFile.h"
-#include "reader/LayerMaps.h"
 #include "reader/LineIndex.h"
 #include "reader/OrvikFile.h"
 #include "reader/ReaderObserver.h"
 #include "reader/RecordLayout.h"
 #include "reader/Sections.h"
+#include "reader/TrackSection.h"
 
 namespace orvik {
 
@@ -422,7 +422,7 @@ TFileCheck CheckFile(const std::string& path) {
   CheckPrimitives(sections.Via, checker, groups);
   const TRecordLayout& tracks = LayoutOf(TRecordKind::Track);
   ForEachRecord(sections.Track, checker, [&](const TTrackRecord& r, const RecordPlace& place) {
-    if (MapFileLayer(r.Layer) == layer::MultiLayer) {
+    if (TrackIsPlacedNowhere(TrackLayer(r))) {
       checker.Add(TFindingKind::MultiLayerTrack, place.Offset,
                   std::string(tracks.Keyword) + " on " + std::string(LegacyLayerName(layer::MultiLayer)) + ": the " +
                       std::string(ObjectName(tracks)) +
