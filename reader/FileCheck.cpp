@@ -90,11 +90,10 @@ class FileChecker final : public TReaderObserver {
     hasPending_ = true;
   }
   void OnNotNumber() override { pending_.NotNumber = true; }
-  void OnRecordStart() override {
+  void OnRecordStart(const TRecordLayout& layout) override {
     FinishRecord();
     hasPending_ = false;
-    layout_ = FindRecordLayout(pending_.Text);
-    if (layout_ == nullptr) return;  // not reached: the driver found the keyword in the same table
+    layout_ = &layout;
     current_ = RecordPlace{};
     current_.Offset = pending_.Offset;
     recordLine_ = LineOf(pending_.Offset);

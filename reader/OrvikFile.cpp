@@ -137,7 +137,7 @@ void TOrvikFile::ReadingPass() {
   while (!TextFile.Eof()) {
     if (const TRecordLayout* layout = FindRecordLayout(Tokens.ReadToken())) {
       if (observer_ != nullptr) [[unlikely]]
-        observer_->OnRecordStart();
+        observer_->OnRecordStart(*layout);
       sections_->Of(layout->Kind).ReadRecords();
     } else {
       if (observer_ != nullptr) [[unlikely]]

@@ -33,7 +33,7 @@ class FieldCounter final : public TReaderObserver {
     if (!records.empty()) ++records.back().Tokens;
   }
   void OnNotNumber() override { ++records.back().NotNumbers; }
-  void OnRecordStart() override { records.emplace_back(); }
+  void OnRecordStart(const TRecordLayout&) override { records.emplace_back(); }
   // The driver's last look, at the end of the data, finds no keyword.
   void OnLineSkipped() override { EXPECT_TRUE(endOfData_) << "a line was skipped"; }
 
