@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "RTL/RT_PCB/Layers.h"
 #include "orvik/objectkinds.h"
@@ -213,9 +214,7 @@ class FileChecker final : public TReaderObserver {
               " of its " + std::to_string(layout_->Fields.size()) + " fields: the rest read as empty or 0");
     }
     lastWasPolygonStop_ = current_.PointStop.has_value();
-    lastIndex_ = IndexOf(layout_->Kind);
-    lastKeyword_ = layout_->Keyword;
-    places_[lastIndex_].push_back(std::move(current_));
+    places_[IndexOf(layout_->Kind)].push_back(std::move(current_));
     lastLayout_ = layout_;
     lastRecordEndLine_ = lastFieldLine_;
     layout_ = nullptr;
@@ -223,8 +222,8 @@ class FileChecker final : public TReaderObserver {
 
   void LineSkipped(const PendingToken& token) {
     const std::uint32_t line = LineOf(token.Offset);
-    const bool afterRecord = lastLayout_ != nullptr && lastRecordEndLine_ == line;
-    lastLayout_ = nullptr;
+    const TRecordLayout* const last = std::exchange(lastLayout_, nullptr);
+    const bool afterRecord = last != nullptr && lastRecordEndLine_ == line;
     const std::string rest =
         "the rest of line " + std::to_string(line) + ", from " + Quoted(token.Text) + ", is skipped";
     if (afterRecord && lastCrossFinding_) {
@@ -232,7 +231,7 @@ class FileChecker final : public TReaderObserver {
       return;
     }
     if (afterRecord && lastWasPolygonStop_) {
-      places_[lastIndex_].back().Trailer = rest;
+      places_[IndexOf(last->Kind)].back().Trailer = rest;
       return;
     }
     if (!afterRecord && (line == 1 || token.Text.starts_with('#'))) {
@@ -241,7 +240,7 @@ class FileChecker final : public TReaderObserver {
     }
     if (afterRecord) {
       Add(TFindingKind::SkippedLine, token.Offset,
-          "surplus fields after the " + std::string(lastKeyword_) + " record: " + rest);
+          "surplus fields after the " + std::string(last->Keyword) + " record: " + rest);
     } else {
       Add(TFindingKind::SkippedLine, token.Offset,
           "line " + std::to_string(line) + " is skipped: its first token " + Quoted(token.Text) +
@@ -266,11 +265,9 @@ class FileChecker final : public TReaderObserver {
 
   // The record read last.
   const TRecordLayout* lastLayout_ = nullptr;
-  std::string_view lastKeyword_;
   std::uint32_t lastRecordEndLine_ = 0;
   std::optional<std::size_t> lastCrossFinding_;
   bool lastWasPolygonStop_ = false;
-  std::size_t lastIndex_ = 0;
 
   std::array<std::vector<RecordPlace>, kRecordKindCount> places_;
   std::vector<RawFinding> findings_;
