@@ -11,6 +11,7 @@
 #include "platform/TextFile.h"
 #include "reader/LineIndex.h"
 #include "reader/OrvikFile.h"
+#include "reader/PadSection.h"
 #include "reader/ReaderObserver.h"
 #include "reader/RecordLayout.h"
 #include "reader/Sections.h"
@@ -181,15 +182,16 @@ class FileChecker final : public TReaderObserver {
     if (k == layout_->Component) current_.ComponentOffset = field.Offset;
   }
 
-  // A word the importer does not know.
+  // A word the importer does not know, and what the pad reader makes of it.
   void CheckWord(const TFieldLayout& layout, const PendingToken& field) {
     if (OneOf(field.Text, layout.Words)) return;
     const bool shape = layout.Kind == TFieldKind::PadShape;
     const std::string object(ObjectName(*layout_));
+    const std::string outcome = shape ? "is made " + std::string(PadShapeName(PadShapeFromWord(field.Text)))
+                                      : "goes on " + std::string(LegacyLayerName(PadLayerFromWord(field.Text)));
     Add(shape ? TFindingKind::PadShape : TFindingKind::PadSide, field.Offset,
         object + " " + std::string(layout.Name) + " " + Quoted(field.Text) + " is unknown (" + WordList(layout.Words) +
-            "): the " + object +
-            (shape ? " is made round" : " goes on " + std::string(LegacyLayerName(layer::MultiLayer))));
+            "): the " + object + " " + outcome);
   }
 
   void FinishRecord() {

@@ -151,5 +151,34 @@ TEST_F(RecordLayoutTest, TheCheckReportsEachTextCutAtItsLayoutsLimit) {
   }
 }
 
+TEST_F(RecordLayoutTest, TheCheckTellsWhatTheReaderMakesOfAnUnknownPadWord) {
+  struct Case {
+    std::string_view line;
+    std::vector<std::string> expected;  // pad-shape and pad-side messages, in file order
+  };
+  const Case cases[] = {
+      {"PAD SQ 60 60 30 TL 0 P1 0 0 0 0 0", {}},
+      {"PAD EL 60 60 30 BL 0 P1 0 0 0 0 0", {}},
+      {"PAD EL 60 60 30 MULTI 0 P1 0 0 0 0 0", {}},
+      {"PAD RD 60 60 30 TL 0 P1 0 0 0 0 0", {"pad shape 'RD' is unknown (SQ or EL): the pad is made round"}},
+      {"PAD SQ 60 60 30 tl 0 P1 0 0 0 0 0", {"pad side 'tl' is unknown (TL, BL or MULTI): the pad goes on MultiLayer"}},
+      {"PAD sq 60 60 30 ML 0 P1 0 0 0 0 0",
+       {"pad shape 'sq' is unknown (SQ or EL): the pad is made round",
+        "pad side 'ML' is unknown (TL, BL or MULTI): the pad goes on MultiLayer"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    TempFile file(std::string(c.line) + "\r\n");
+    const TFileCheck check = CheckFile(file.Path());
+    std::vector<std::string> messages;
+    for (const TFinding& finding : check.Findings) {
+      if (finding.Kind == TFindingKind::PadShape || finding.Kind == TFindingKind::PadSide) {
+        messages.push_back(finding.Message);
+      }
+    }
+    EXPECT_EQ(messages, c.expected);
+  }
+}
+
 }  // namespace
 }  // namespace orvik
