@@ -4,16 +4,18 @@
 #include <array>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "RTL/RT_PCB/Layers.h"
 #include "orvik/objectkinds.h"
 #include "platform/TextFile.h"
-#include "reader/LayerMaps.h"
 #include "reader/LineIndex.h"
 #include "reader/OrvikFile.h"
+#include "reader/PadSection.h"
 #include "reader/ReaderObserver.h"
 #include "reader/RecordLayout.h"
 #include "reader/Sections.h"
+#include "reader/TrackSection.h"
 
 namespace orvik {
 
@@ -90,11 +92,10 @@ class FileChecker final : public TReaderObserver {
     hasPending_ = true;
   }
   void OnNotNumber() override { pending_.NotNumber = true; }
-  void OnRecordStart() override {
+  void OnRecordStart(const TRecordLayout& layout) override {
     FinishRecord();
     hasPending_ = false;
-    layout_ = FindRecordLayout(pending_.Text);
-    if (layout_ == nullptr) return;  // not reached: the driver found the keyword in the same table
+    layout_ = &layout;
     current_ = RecordPlace{};
     current_.Offset = pending_.Offset;
     recordLine_ = LineOf(pending_.Offset);
@@ -181,15 +182,16 @@ class FileChecker final : public TReaderObserver {
     if (k == layout_->Component) current_.ComponentOffset = field.Offset;
   }
 
-  // A word the importer does not know.
+  // A word the importer does not know, and what the pad reader makes of it.
   void CheckWord(const TFieldLayout& layout, const PendingToken& field) {
     if (OneOf(field.Text, layout.Words)) return;
     const bool shape = layout.Kind == TFieldKind::PadShape;
     const std::string object(ObjectName(*layout_));
+    const std::string outcome = shape ? "is made " + std::string(PadShapeName(PadShapeFromWord(field.Text)))
+                                      : "goes on " + std::string(LegacyLayerName(PadLayerFromWord(field.Text)));
     Add(shape ? TFindingKind::PadShape : TFindingKind::PadSide, field.Offset,
         object + " " + std::string(layout.Name) + " " + Quoted(field.Text) + " is unknown (" + WordList(layout.Words) +
-            "): the " + object +
-            (shape ? " is made round" : " goes on " + std::string(LegacyLayerName(layer::MultiLayer))));
+            "): the " + object + " " + outcome);
   }
 
   void FinishRecord() {
@@ -214,9 +216,7 @@ class FileChecker final : public TReaderObserver {
               " of its " + std::to_string(layout_->Fields.size()) + " fields: the rest read as empty or 0");
     }
     lastWasPolygonStop_ = current_.PointStop.has_value();
-    lastIndex_ = IndexOf(layout_->Kind);
-    lastKeyword_ = layout_->Keyword;
-    places_[lastIndex_].push_back(std::move(current_));
+    places_[IndexOf(layout_->Kind)].push_back(std::move(current_));
     lastLayout_ = layout_;
     lastRecordEndLine_ = lastFieldLine_;
     layout_ = nullptr;
@@ -224,8 +224,8 @@ class FileChecker final : public TReaderObserver {
 
   void LineSkipped(const PendingToken& token) {
     const std::uint32_t line = LineOf(token.Offset);
-    const bool afterRecord = lastLayout_ != nullptr && lastRecordEndLine_ == line;
-    lastLayout_ = nullptr;
+    const TRecordLayout* const last = std::exchange(lastLayout_, nullptr);
+    const bool afterRecord = last != nullptr && lastRecordEndLine_ == line;
     const std::string rest =
         "the rest of line " + std::to_string(line) + ", from " + Quoted(token.Text) + ", is skipped";
     if (afterRecord && lastCrossFinding_) {
@@ -233,7 +233,7 @@ class FileChecker final : public TReaderObserver {
       return;
     }
     if (afterRecord && lastWasPolygonStop_) {
-      places_[lastIndex_].back().Trailer = rest;
+      places_[IndexOf(last->Kind)].back().Trailer = rest;
       return;
     }
     if (!afterRecord && (line == 1 || token.Text.starts_with('#'))) {
@@ -242,7 +242,7 @@ class FileChecker final : public TReaderObserver {
     }
     if (afterRecord) {
       Add(TFindingKind::SkippedLine, token.Offset,
-          "surplus fields after the " + std::string(lastKeyword_) + " record: " + rest);
+          "surplus fields after the " + std::string(last->Keyword) + " record: " + rest);
     } else {
       Add(TFindingKind::SkippedLine, token.Offset,
           "line " + std::to_string(line) + " is skipped: its first token " + Quoted(token.Text) +
@@ -267,11 +267,9 @@ class FileChecker final : public TReaderObserver {
 
   // The record read last.
   const TRecordLayout* lastLayout_ = nullptr;
-  std::string_view lastKeyword_;
   std::uint32_t lastRecordEndLine_ = 0;
   std::optional<std::size_t> lastCrossFinding_;
   bool lastWasPolygonStop_ = false;
-  std::size_t lastIndex_ = 0;
 
   std::array<std::vector<RecordPlace>, kRecordKindCount> places_;
   std::vector<RawFinding> findings_;
@@ -422,7 +420,7 @@ TFileCheck CheckFile(const std::string& path) {
   CheckPrimitives(sections.Via, checker, groups);
   const TRecordLayout& tracks = LayoutOf(TRecordKind::Track);
   ForEachRecord(sections.Track, checker, [&](const TTrackRecord& r, const RecordPlace& place) {
-    if (MapFileLayer(r.Layer) == layer::MultiLayer) {
+    if (TrackIsPlacedNowhere(TrackLayer(r))) {
       checker.Add(TFindingKind::MultiLayerTrack, place.Offset,
                   std::string(tracks.Keyword) + " on " + std::string(LegacyLayerName(layer::MultiLayer)) + ": the " +
                       std::string(ObjectName(tracks)) +

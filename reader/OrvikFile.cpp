@@ -137,7 +137,7 @@ void TOrvikFile::ReadingPass() {
   while (!TextFile.Eof()) {
     if (const TRecordLayout* layout = FindRecordLayout(Tokens.ReadToken())) {
       if (observer_ != nullptr) [[unlikely]]
-        observer_->OnRecordStart();
+        observer_->OnRecordStart(*layout);
       sections_->Of(layout->Kind).ReadRecords();
     } else {
       if (observer_ != nullptr) [[unlikely]]
@@ -187,8 +187,7 @@ void TOrvikFile::CommitToBoard() {
 
 void TOrvikFile::PlacePrimitives(const TSection& section) {
   for (const auto& object : section.Objects) {
-    // Tracks on MultiLayer are created but placed nowhere.
-    if (object->ObjectId == ORVIK_KIND_TRACK && object->LegacyLayer() == layer::MultiLayer) continue;
+    if (object->ObjectId == ORVIK_KIND_TRACK && TrackIsPlacedNowhere(object->LegacyLayer())) continue;
     if (object->Net != 0) AttachToNet(*object);
     if (object->Component != 0) {
       AttachToComponent(*object);

@@ -2,7 +2,9 @@
 
 namespace orvik {
 
-std::uint8_t PadShapeFromWord(std::string_view word) noexcept { return word == kPadShapeSquare ? 2 : 1; }
+std::uint8_t PadShapeFromWord(std::string_view word) noexcept {
+  return word == kPadShapeSquare ? kPadShapeCodeSquare : kPadShapeCodeRound;
+}
 
 TLegacyLayer PadLayerFromWord(std::string_view word) noexcept {
   if (word == kPadSideTop) return layer::TopLayer;

@@ -14,9 +14,19 @@ namespace orvik {
 // The characters of a pad name the importer keeps.
 inline constexpr std::size_t kPadRecordNameLength = FindField(TRecordKind::Pad, "name")->Keeps;
 
+// The host's pad shape codes that the importer gives.
+inline constexpr std::uint8_t kPadShapeCodeRound = 1;
+inline constexpr std::uint8_t kPadShapeCodeSquare = 2;
+
+// A shape code as reports name it: "square" for kPadShapeCodeSquare,
+// "round" for any other (the importer gives no other).
+constexpr std::string_view PadShapeName(std::uint8_t shape) noexcept {
+  return shape == kPadShapeCodeSquare ? "square" : "round";
+}
+
 // One PAD record; lengths in mils.
 struct TPadRecord {
-  std::uint8_t Shape = 1;  // host shape code: 2 square, 1 otherwise
+  std::uint8_t Shape = kPadShapeCodeRound;
   std::int32_t XSize = 0;
   std::int32_t YSize = 0;
   std::int32_t HoleSize = 0;
@@ -28,8 +38,8 @@ struct TPadRecord {
   std::int32_t ComponentNumber = 0;
 };
 
-// Shape word: exactly kPadShapeSquare ("SQ") gives 2 (square), anything
-// else 1.
+// Shape word: exactly kPadShapeSquare ("SQ") gives kPadShapeCodeSquare,
+// anything else kPadShapeCodeRound.
 std::uint8_t PadShapeFromWord(std::string_view word) noexcept;
 // Side word: exactly kPadSideTop ("TL") gives TopLayer, kPadSideBottom
 // ("BL") BottomLayer, anything else MultiLayer.

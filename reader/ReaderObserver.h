@@ -9,6 +9,8 @@
 
 namespace orvik {
 
+struct TRecordLayout;
+
 // One token as the tokenizer read it.
 struct TTokenEvent {
   std::string_view Text;       // as the readers get it (quotes removed, cut)
@@ -27,9 +29,9 @@ class TReaderObserver {
   // The token just reported was read as an integer and is no number: it
   // reads as 0.
   virtual void OnNotNumber() = 0;
-  // The driver found a section keyword in the token just reported; the
+  // The driver found the keyword of `layout` in the token just reported; the
   // tokens that follow, up to the driver's next token, are its record.
-  virtual void OnRecordStart() = 0;
+  virtual void OnRecordStart(const TRecordLayout& layout) = 0;
   // The driver found no keyword in the token just reported and skips the
   // rest of its line.
   virtual void OnLineSkipped() = 0;

@@ -1,12 +1,10 @@
 #include "reader/TrackSection.h"
 
-#include "reader/LayerMaps.h"
-
 namespace orvik {
 
 void ApplyRecord(const TTrackRecord& record, TPcbTrack& track) {
   track.Width = ScaleMils(record.Width);
-  track.SetLegacyLayer(MapFileLayer(record.Layer));
+  track.SetLegacyLayer(TrackLayer(record));
   track.X = ScaleMils(record.X1);
   track.Y = ScaleMils(record.Y1);
   track.X2 = ScaleMils(record.X2);

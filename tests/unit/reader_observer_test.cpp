@@ -10,6 +10,7 @@
 
 #include "reader/LineIndex.h"
 #include "reader/OrvikFile.h"
+#include "reader/RecordLayout.h"
 #include "tests/fixtures/ReaderTestFiles.h"
 #include "tests/support/StandInHost.h"
 
@@ -19,7 +20,8 @@ namespace {
 using testing::TempFile;
 
 // Writes each event as text: "TOKEN@LINE:COLUMN", "<end>@..." for the end
-// of the data, then "record", "skip" or "nan" for what followed.
+// of the data, then "record KEYWORD" (the keyword of the layout the driver
+// passed), "skip" or "nan" for what followed.
 class RecordingObserver final : public TReaderObserver {
  public:
   explicit RecordingObserver(std::string_view content) : lines_(content) {}
@@ -31,7 +33,9 @@ class RecordingObserver final : public TReaderObserver {
     fullLengths.push_back(token.FullLength);
   }
   void OnNotNumber() override { events.emplace_back("nan"); }
-  void OnRecordStart() override { events.emplace_back("record"); }
+  void OnRecordStart(const TRecordLayout& layout) override {
+    events.push_back("record " + std::string(layout.Keyword));
+  }
   void OnLineSkipped() override { events.emplace_back("skip"); }
 
   std::vector<std::string> events;
@@ -53,9 +57,9 @@ class ReaderObserverTest : public test::FreshHost {
 };
 
 TEST_F(ReaderObserverTest, TokensDecisionsAndPositionsUnderEveryLineEnd) {
-  const std::vector<std::string> expected = {"NET@1:1", "record",  "A@1:5", "1@1:7",   "0@1:9",  "0@1:11",
-                                             "0@1:13",  "FOO@2:1", "skip",  "NET@3:1", "record", "B@3:5",
-                                             "x@3:7",   "nan",     "0@3:9", "0@3:11",  "0@3:13"};
+  const std::vector<std::string> expected = {"NET@1:1", "record NET", "A@1:5", "1@1:7",   "0@1:9",      "0@1:11",
+                                             "0@1:13",  "FOO@2:1",    "skip",  "NET@3:1", "record NET", "B@3:5",
+                                             "x@3:7",   "nan",        "0@3:9", "0@3:11",  "0@3:13"};
   for (const char* end : {"\n", "\r\n", "\r"}) {
     SCOPED_TRACE(::testing::Message() << "line end " << (end[0] == '\n' ? "LF" : end[1] == '\n' ? "CR LF" : "CR"));
     const std::string content = std::string("NET A 1 0 0 0") + end + "FOO bar" + end + "NET B x 0 0 0";
@@ -65,8 +69,8 @@ TEST_F(ReaderObserverTest, TokensDecisionsAndPositionsUnderEveryLineEnd) {
 
 TEST_F(ReaderObserverTest, ARecordCutShortByTheEndOfTheDataGetsEndTokens) {
   const RecordingObserver observer = Observe("NET A");
-  const std::vector<std::string> expected = {"NET@1:1", "record",    "A@1:5", "<end>@1:6", "nan", "<end>@1:6",
-                                             "nan",     "<end>@1:6", "nan",   "<end>@1:6", "nan"};
+  const std::vector<std::string> expected = {"NET@1:1", "record NET", "A@1:5", "<end>@1:6", "nan", "<end>@1:6",
+                                             "nan",     "<end>@1:6",  "nan",   "<end>@1:6", "nan"};
   EXPECT_EQ(observer.events, expected);
 }
 

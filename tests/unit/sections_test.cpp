@@ -269,6 +269,8 @@ TEST(PadWordsTest, ShapeAndSideCodesAreExact) {
   EXPECT_EQ(PadLayerFromWord("tl"), 74);
   EXPECT_EQ(PadLayerFromWord("ML"), 74);
   EXPECT_EQ(PadLayerFromWord(""), 74);
+  EXPECT_EQ(PadShapeName(2), "square");
+  EXPECT_EQ(PadShapeName(1), "round");
 }
 
 TEST_F(SectionsTest, PadSizesOnThreeLayers) {
