@@ -64,6 +64,7 @@ class OptionTable {
     ORVIK_HOST_IMPORT_OUTPUTS(ORVIK_HOST_OUTPUT_OPTION)
 #undef ORVIK_HOST_OUTPUT_OPTION
     Value("--top", [this](const std::string& text) { Top(text); });
+    Value("--kicad-stack", [this](const std::string& text) { Stack(text); });
     Flag("--progress", ProgressMode::kOn);
     Flag("--no-progress", ProgressMode::kOff);
     app_.add_option("words", words_);  // COMMAND [FILE], and anything after "--"
@@ -173,6 +174,17 @@ class OptionTable {
     }
   }
 
+  void Stack(const std::string& text) {
+    options_.kicadStackGiven = true;
+    if (text == "used") {
+      options_.kicadStack = KicadStack::kUsed;
+    } else if (text == "host") {
+      options_.kicadStack = KicadStack::kHost;
+    } else {
+      AddError(error_, "option --kicad-stack takes 'used' or 'host'");
+    }
+  }
+
   Options& options_;
   std::string& error_;
   CLI::App app_;
@@ -226,6 +238,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
   if (o.command != Command::kImport && HasImportOutput(o)) {
     AddError(error, ImportOutputNames() + " apply to import only");
   }
+  if (o.kicadStackGiven && o.kicadPath.empty()) AddError(error, "--kicad-stack applies to import with --kicad only");
   if (o.command != Command::kImport && o.command != Command::kCheck && !o.jsonPath.empty()) {
     AddError(error, "--json applies to import only and check");
   }
@@ -263,6 +276,10 @@ Options:
                     the summary counts what it approximated, renamed,
                     clamped, moved or left out (the README has the layer
                     mapping)
+  --kicad-stack MODE
+                    import --kicad: the KiCad board's copper layers: 'used'
+                    (default) top, bottom and the inner layers that hold an
+                    exported object; 'host' the host board's whole stack
   --progress        import: always draw the progress bar on stderr
   --no-progress     import: never draw it (default: only on a terminal)
   --top N           import: list the N nets and components with the most

@@ -9,6 +9,12 @@ namespace orvik::host {
 
 enum class Command { kNone, kHelp, kVersion, kDescribe, kRecognise, kImport, kCheck };
 
+// Which copper layers the KiCad board gets.
+enum class KicadStack {
+  kUsed,  // top and bottom, and the inner layers that hold an exported object
+  kHost   // the host board's whole copper stack
+};
+
 enum class ProgressMode {
   kAuto,  // a progress bar when stderr is a terminal
   kOn,    // always draw it on stderr
@@ -33,7 +39,9 @@ struct Options {
   ORVIK_HOST_IMPORT_OUTPUTS(ORVIK_HOST_OUTPUT_PATH)
 #undef ORVIK_HOST_OUTPUT_PATH
   ProgressMode progress = ProgressMode::kAuto;
-  int top = 5;  // import: nets and components listed in the summary
+  KicadStack kicadStack = KicadStack::kUsed;
+  bool kicadStackGiven = false;  // --kicad-stack on the line
+  int top = 5;                   // import: nets and components listed in the summary
 };
 
 struct ParseResult {

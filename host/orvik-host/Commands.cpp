@@ -187,7 +187,9 @@ int RunImport(const HostModules& modules, const Options& options) {
   }
   std::optional<kicad::KicadReport> kicadReport;
   if (!options.kicadPath.empty()) {
-    if (!kicad::ExportKicadBoard(kovlan, *scene, options.kicadPath, kicadReport.emplace(), error)) {
+    kicad::KicadOptions kicadOptions;
+    kicadOptions.hostStack = options.kicadStack == KicadStack::kHost;
+    if (!kicad::ExportKicadBoard(kovlan, *scene, options.kicadPath, kicadReport.emplace(), error, kicadOptions)) {
       PrintError(error);
       exitCode = kExitOutputFailure;
     }

@@ -60,8 +60,12 @@ int64_t NonNegative(int64_t v, KicadReport& report) {
 
 class BoardWriter {
  public:
-  BoardWriter(const KicadSource& source, const KicadSink& sink, KicadReport& report)
-      : source_(source), sink_(sink), report_(report), plan_(source.copperStack, source.layerNames) {}
+  BoardWriter(const KicadSource& source, const KicadSink& sink, KicadReport& report, const KicadOptions& options)
+      : source_(source),
+        sink_(sink),
+        report_(report),
+        options_(options),
+        plan_(source.copperStack, source.layerNames) {}
 
   bool Write();
 
@@ -123,6 +127,7 @@ class BoardWriter {
   const KicadSource& source_;
   const KicadSink& sink_;
   KicadReport& report_;
+  KicadOptions options_;
   LayerPlan plan_;
   std::optional<Placement> placement_;
   NetNames netNames_;
@@ -842,8 +847,9 @@ bool BoardWriter::Write() {
 
 }  // namespace
 
-bool WriteKicadBoard(const KicadSource& source, const KicadSink& sink, KicadReport& report) {
-  return BoardWriter(source, sink, report).Write();
+bool WriteKicadBoard(const KicadSource& source, const KicadSink& sink, KicadReport& report,
+                     const KicadOptions& options) {
+  return BoardWriter(source, sink, report, options).Write();
 }
 
 }  // namespace orvik::host::kicad

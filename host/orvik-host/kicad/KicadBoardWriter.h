@@ -12,12 +12,20 @@
 
 namespace orvik::host::kicad {
 
+// What the user chose for the board.
+struct KicadOptions {
+  // Every copper layer of the host's stack, used or not; otherwise top,
+  // bottom and the inner layers that hold an exported object.
+  bool hostStack = false;
+};
+
 // Receives the file in consecutive pieces; false stops the writing.
 using KicadSink = std::function<bool(std::string_view)>;
 
 // Writes the board through `sink` and counts into `report` what it wrote
 // and changed; false when the sink refused a piece. Equal sources give
 // equal bytes.
-bool WriteKicadBoard(const KicadSource& source, const KicadSink& sink, KicadReport& report);
+bool WriteKicadBoard(const KicadSource& source, const KicadSink& sink, KicadReport& report,
+                     const KicadOptions& options = {});
 
 }  // namespace orvik::host::kicad

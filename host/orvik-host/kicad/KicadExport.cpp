@@ -18,7 +18,7 @@ struct FileCloser {
 }  // namespace
 
 bool ExportKicadBoard(const KovlanApi& api, const BoardScene& scene, const std::string& path, KicadReport& report,
-                      std::string& error) {
+                      std::string& error, const KicadOptions& options) {
   const auto start = std::chrono::steady_clock::now();
   report = KicadReport{};
   report.path = path;
@@ -33,7 +33,7 @@ bool ExportKicadBoard(const KovlanApi& api, const BoardScene& scene, const std::
       [&file](std::string_view piece) {
         return std::fwrite(piece.data(), 1, piece.size(), file.get()) == piece.size();
       },
-      report);
+      report, options);
   const bool closed = std::fclose(file.release()) == 0;
   report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!written || !closed) {

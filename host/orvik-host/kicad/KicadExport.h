@@ -6,6 +6,7 @@
 
 #include "host/orvik-host/BoardScene.h"
 #include "host/orvik-host/HostModules.h"
+#include "host/orvik-host/kicad/KicadBoardWriter.h"
 #include "host/orvik-host/kicad/KicadReport.h"
 
 namespace orvik::host::kicad {
@@ -15,6 +16,6 @@ namespace orvik::host::kicad {
 // `report` holds what was written and changed, and the time taken beyond
 // reading the scene.
 bool ExportKicadBoard(const KovlanApi& api, const BoardScene& scene, const std::string& path, KicadReport& report,
-                      std::string& error);
+                      std::string& error, const KicadOptions& options = {});
 
 }  // namespace orvik::host::kicad

@@ -36,13 +36,15 @@ constexpr ChangeInfo kChanges[] = {
     {Change::kMultiLayerObject, ChangeClass::kMoved, "MultiLayer lines, arcs, fills and texts onto a user layer"},
     {Change::kSharedLayer, ChangeClass::kMoved, "host layers onto a KiCad layer shared with another"},
     {Change::kPadOffCopper, ChangeClass::kMoved, "pads without a hole on MultiLayer, or off copper, onto F.Cu"},
+    {Change::kBoardOutline, ChangeClass::kAdded, "a board outline on Edge.Cuts around everything exported"},
     {Change::kEmptyFill, ChangeClass::kLeftOut, "fills of zero width or height"},
     {Change::kBeyondCoordinateRange, ChangeClass::kLeftOut, "objects beyond KiCad's coordinate range"},
     {Change::kNotOnBoard, ChangeClass::kLeftOut, "primitives on no board or no layer"},
 };
 static_assert(std::size(kChanges) == static_cast<std::size_t>(Change::kCount));
 
-constexpr const char* kClassNames[] = {"approximated", "renamed", "clamped", "moved", "left out"};
+constexpr const char* kClassNames[] = {"approximated", "renamed", "clamped", "moved", "added", "left out"};
+static_assert(std::size(kClassNames) == static_cast<std::size_t>(ChangeClass::kCount));
 
 struct WrittenName {
   Written kind;
@@ -69,6 +71,8 @@ static_assert(std::size(kWrittenNames) == static_cast<std::size_t>(Written::kCou
 ChangeClass ClassOf(Change change) { return kChanges[static_cast<std::size_t>(change)].changeClass; }
 
 const char* Describe(Change change) { return kChanges[static_cast<std::size_t>(change)].description; }
+
+const char* ClassName(ChangeClass changeClass) { return kClassNames[static_cast<std::size_t>(changeClass)]; }
 
 void PrintKicadReport(std::FILE* out, const KicadReport& report) {
   std::fprintf(out, "KiCad board %s: %d copper layers, page %s%s, written in ", report.path.c_str(),

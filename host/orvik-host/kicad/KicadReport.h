@@ -27,7 +27,7 @@ enum class Written : uint8_t {
   kCount
 };
 
-enum class ChangeClass : uint8_t { kApproximated, kRenamed, kClamped, kMoved, kLeftOut };
+enum class ChangeClass : uint8_t { kApproximated, kRenamed, kClamped, kMoved, kAdded, kLeftOut, kCount };
 
 // Every change the export makes, each counted.
 enum class Change : uint8_t {
@@ -53,6 +53,7 @@ enum class Change : uint8_t {
   kMultiLayerObject,       // lines, arcs, fills and texts on MultiLayer, on a user layer
   kSharedLayer,            // host layers sharing a KiCad layer with another
   kPadOffCopper,           // pads without a hole on MultiLayer, or on a layer without copper, on the top copper
+  kBoardOutline,           // a board outline on Edge.Cuts around everything, where the board has none
   kEmptyFill,              // fills of zero width or height, left out (KiCad cannot hold them)
   kBeyondCoordinateRange,  // objects beyond KiCad's coordinate range, left out
   kNotOnBoard,             // primitives on no board or no layer, left out
@@ -74,9 +75,11 @@ struct KicadReport {
   [[nodiscard]] int64_t Of(Change c) const { return changes[static_cast<std::size_t>(c)]; }
 };
 
-// The class and description of a change ("pads whose ...").
+// The class and description of a change ("pads whose ..."), and a class's
+// name ("left out").
 ChangeClass ClassOf(Change change);
 const char* Describe(Change change);
+const char* ClassName(ChangeClass changeClass);
 
 // "KiCad board FILE: 6 copper layers, page A4, written in 1.2 ms", the
 // written counts, then one

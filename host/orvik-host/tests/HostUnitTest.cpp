@@ -82,6 +82,8 @@ TEST(CommandLine, ErrorTexts) {
       {{"recognize"}, "recognize takes exactly one file"},
       {{"check", "f", "--html", "h"}, "--journal, --svg, --html and --kicad apply to import only"},
       {{"recognise", "f", "--json", "j"}, "--json applies to import only and check"},
+      {{"import", "f", "--kicad", "k", "--kicad-stack", "all"}, "option --kicad-stack takes 'used' or 'host'"},
+      {{"import", "f", "--kicad-stack", "host"}, "--kicad-stack applies to import with --kicad only"},
   };
   for (const Case& c : cases) EXPECT_EQ(Parse(c.args).error, c.error) << c.error;
 }
@@ -96,6 +98,13 @@ TEST(CommandLine, EveryImportOutputHasItsOption) {
   const ParseResult again = Parse({"import", "f", "--svg", "a", "--svg=b", "--top", "010"});
   EXPECT_EQ(again.options.svgPath, "b");
   EXPECT_EQ(again.options.top, 10);
+}
+
+TEST(CommandLine, KicadStackModes) {
+  EXPECT_EQ(Parse({"import", "f", "--kicad", "k"}).options.kicadStack, KicadStack::kUsed);
+  EXPECT_EQ(Parse({"import", "f", "--kicad", "k", "--kicad-stack=host"}).options.kicadStack, KicadStack::kHost);
+  EXPECT_EQ(Parse({"import", "f", "--kicad-stack", "host", "--kicad", "k", "--kicad-stack", "used"}).options.kicadStack,
+            KicadStack::kUsed);
 }
 
 TEST(CommandLine, HelpWinsOverErrors) {
