@@ -226,16 +226,18 @@ class SeededBoard : public ::testing::Test {
 };
 std::unique_ptr<Plugin> SeededBoard::plugin_;
 
+// The counts of both copper stacks: the layers in use (MidLayer14 only,
+// made even), or the host's whole stack, whose first plane's net (DUP) is
+// on the board and whose second plane's net (VCC) is not.
 TEST_F(SeededBoard, ExportCountsEveryChange) {
   const char* outDir = std::getenv("ORVIK_KICAD_SEEDED_DIR");
   const std::filesystem::path out = outDir != nullptr ? std::filesystem::path(outDir) : dir_.Path();
   std::filesystem::create_directories(out);
-  KicadReport report;
-  std::string error;
   const host::KovlanApi api = LinkedKovlan();
-  ASSERT_TRUE(host::kicad::ExportKicadBoard(api, host::ReadBoardScene(api), NarrowName(out / "seeded.kicad_pcb"),
-                                            report, error))
-      << error;
+  const OrvikShortString planeNet = Short("DUP");
+  ASSERT_EQ(KvHost_WriteLayerAttribute(api.BoardHandle(), "PcbApi_QueryInternalPlane", ORVIK_LAYER_InternalPlane1, 6,
+                                       &planeNet, sizeof planeNet),
+            int32_t{sizeof planeNet});
   ASSERT_EQ(KvHost_DumpJson(NarrowName(out / "seeded.json").c_str()), 0);
   // The names KiCad must show: as held, renamed, and decoded.
   std::ofstream(out / "seeded-nets.json", std::ios::binary)
@@ -250,25 +252,56 @@ TEST_F(SeededBoard, ExportCountsEveryChange) {
       {Written::kTrackArcs, 3}, {Written::kZones, 1},          {Written::kTexts, 4},
       {Written::kGraphics, 10}, {Written::kFootprintTexts, 6}, {Written::kFootprintGraphics, 4},
   };
-  for (const auto& w : written) EXPECT_EQ(report.Of(w.kind), w.count) << static_cast<int>(w.kind);
-
-  const struct {
+  struct Counted {
     Change change;
     int64_t count;
-  } changes[] = {
-      {Change::kPlaneAsPowerLayer, 2}, {Change::kPadStackDiffers, 3},    {Change::kOctagonalPad, 1},
-      {Change::kUnknownPadShape, 1},   {Change::kOneSidePadHole, 0},     {Change::kFullCircleAsTwoArcs, 1},
-      {Change::kArcAsSegment, 2},      {Change::kComponentCopperNet, 2}, {Change::kOneLayerVia, 0},
-      {Change::kComponentSide, 0},     {Change::kNetWithoutName, 1},     {Change::kNetNameTaken, 1},
-      {Change::kNulCharacter, 2},      {Change::kLayerNameNotKept, 0},   {Change::kPadSizeToMinimum, 1},
-      {Change::kNegativeSize, 0},      {Change::kCornerRatio, 1},        {Change::kFreePadInFootprint, 1},
-      {Change::kComponentVia, 1},      {Change::kMultiLayerObject, 1},   {Change::kSharedLayer, 3},
-      {Change::kPadOffCopper, 0},      {Change::kEmptyFill, 1},          {Change::kBeyondCoordinateRange, 2},
-      {Change::kNotOnBoard, 0},
   };
-  for (const auto& c : changes) EXPECT_EQ(report.Of(c.change), c.count) << host::kicad::Describe(c.change);
-  EXPECT_EQ(report.copperLayers, 8);  // the stack's four inner layers and MidLayer14, made even
-  EXPECT_EQ(report.page, "A4");
+  const Counted changes[] = {
+      {Change::kPlaneAsPowerLayer, 0},     {Change::kPadStackDiffers, 3},    {Change::kOctagonalPad, 1},
+      {Change::kUnknownPadShape, 1},       {Change::kOneSidePadHole, 0},     {Change::kFullCircleAsTwoArcs, 1},
+      {Change::kArcAsSegment, 2},          {Change::kComponentCopperNet, 2}, {Change::kOneLayerVia, 0},
+      {Change::kComponentSide, 0},         {Change::kNetWithoutName, 1},     {Change::kNetNameTaken, 1},
+      {Change::kNulCharacter, 2},          {Change::kLayerNameNotKept, 0},   {Change::kPadSizeToMinimum, 1},
+      {Change::kNegativeSize, 0},          {Change::kCornerRatio, 1},        {Change::kFreePadInFootprint, 1},
+      {Change::kComponentVia, 1},          {Change::kMultiLayerObject, 1},   {Change::kSharedLayer, 3},
+      {Change::kPadOffCopper, 0},          {Change::kLabelTooSmall, 4},      {Change::kReferenceOverSilk, 0},
+      {Change::kBoardOutline, 0},          {Change::kPlaneZone, 0},          {Change::kEmptyFill, 1},
+      {Change::kBeyondCoordinateRange, 2}, {Change::kNotOnBoard, 0},         {Change::kUnusedInnerLayer, 4},
+      {Change::kPlaneWithoutNet, 0},
+  };
+  static_assert(std::size(changes) == static_cast<std::size_t>(Change::kCount));
+  const struct {
+    const char* file;
+    bool hostStack;
+    int copperLayers;
+    std::vector<Counted> differences;  // from `changes`
+  } stacks[] = {
+      {"seeded.kicad_pcb", false, 4, {}},
+      {"seeded-host-stack.kicad_pcb",
+       true,
+       8,  // the stack's four inner layers and MidLayer14, made even
+       {{Change::kPlaneAsPowerLayer, 2},
+        {Change::kUnusedInnerLayer, 0},
+        {Change::kPlaneZone, 1},
+        {Change::kPlaneWithoutNet, 1}}},
+  };
+  for (const auto& stack : stacks) {
+    SCOPED_TRACE(stack.file);
+    KicadReport report;
+    std::string error;
+    host::kicad::KicadOptions options;
+    options.hostStack = stack.hostStack;
+    ASSERT_TRUE(host::kicad::ExportKicadBoard(api, host::ReadBoardScene(api), NarrowName(out / stack.file), report,
+                                              error, options))
+        << error;
+    for (const auto& w : written) EXPECT_EQ(report.Of(w.kind), w.count) << static_cast<int>(w.kind);
+    for (Counted c : changes) {
+      for (const Counted& d : stack.differences) c.count = d.change == c.change ? d.count : c.count;
+      EXPECT_EQ(report.Of(c.change), c.count) << host::kicad::Describe(c.change);
+    }
+    EXPECT_EQ(report.copperLayers, stack.copperLayers);
+    EXPECT_EQ(report.page, "A4");
+  }
 }
 
 // Primitives the import creates but places in no container: a pad whose

@@ -11,6 +11,10 @@ from expected import (BOTTOM_LAYER, MECHANICAL1, MULTI_LAYER, PAD_CHAMFERED, PAD
 
 LIMIT = 1500000000  # nm: what the export keeps within
 MICRON = 1000
+# Host references and values below this height are written anew at KiCad's
+# footprint convention: 1 mm high, 0.15 mm stroke.
+READABLE = 25400
+LABEL_SIZE, LABEL_THICKNESS = 1000000, 150000
 
 
 def tstamp(role, handle):
@@ -325,11 +329,17 @@ class Comparison:
         self.fail.check(fp.IsFlipped() == (c["legacyLayer"] == BOTTOM_LAYER), what + " side")
         self.fail.check(angle_close(fp.GetOrientationDegrees(), c["rotation"]), what + " rotation")
         self.fail.check(fp.GetFPIDAsString() == windows1252(c["pattern"]), what + " pattern %r" % fp.GetFPIDAsString())
-        for field, text_item in (("designatorHandle", fp.Reference()), ("commentHandle", fp.Value())):
+        bottom = c["legacyLayer"] == BOTTOM_LAYER
+        for field, text_item, layer in (("designatorHandle", fp.Reference(),
+                                         pcbnew.B_SilkS if bottom else pcbnew.F_SilkS),
+                                        ("commentHandle", fp.Value(), pcbnew.B_Fab if bottom else pcbnew.F_Fab)):
             text = self.host.objects.get(c[field])
             if text is not None:
                 self.fail.check(text_item.m_Uuid.AsString() == tstamp(0, text.handle), what + " " + field)
-                self.text(text, True, text_item)
+                if nm(text.a["height"]) < READABLE:
+                    self.new_label(text, text_item, layer, bottom)
+                else:
+                    self.text(text, True, text_item)
         graphics = 0
         for o in members:
             if o.kind == "pad":
@@ -338,6 +348,18 @@ class Comparison:
                 graphics += 1
                 self.fail.check(tstamp(0, o.handle) in self.by_tstamp, "%s member %d missing" % (what, o.handle))
         self.fail.check(len(list(fp.GraphicalItems())) == graphics, what + " graphics")
+
+    def new_label(self, o, item, layer, bottom):
+        what = "label %d" % o.handle
+        self.fail.check(item.GetText() == windows1252(o.a["text"]), "%s text %r" % (what, item.GetText()))
+        self.fail.check((item.GetTextHeight(), item.GetTextWidth(), item.GetTextThickness()) ==
+                        (LABEL_SIZE, LABEL_SIZE, LABEL_THICKNESS), what + " size")
+        self.fail.check(item.GetLayer() == layer, "%s layer %s" % (what, self.board.GetLayerName(item.GetLayer())))
+        self.fail.check(item.IsVisible(), what + " hidden")
+        self.fail.check(item.IsMirrored() == bottom, what + " mirror")
+        self.fail.check(item.GetHorizJustify() == pcbnew.GR_TEXT_HJUSTIFY_CENTER and
+                        item.GetVertJustify() == pcbnew.GR_TEXT_VJUSTIFY_CENTER, what + " anchor")
+        self.fail.check(angle_close(item.GetDrawRotation() / 10.0, 0), what + " turned")
 
     def free_pad(self, o):
         pos = self.at(o.a["x"], o.a["y"])
@@ -366,9 +388,35 @@ class Comparison:
             sampled = set(id(o) for o in self.sampled(objects))
             for o in objects:
                 check(o, id(o) in sampled)
+        # Without anything on Edge.Cuts the export adds the board outline.
+        if not any(self.board.GetLayerName(d.GetLayer()) == "Edge.Cuts" for d in self.board.GetDrawings()
+                   if d.m_Uuid.AsString() != tstamp(5, 0)) and not any(
+                       g.GetLayer() == pcbnew.Edge_Cuts for fp in self.board.GetFootprints()
+                       for g in fp.GraphicalItems()):
+            outline = self.by_tstamp.get(tstamp(5, 0))
+            if self.fail.check(outline is not None, "no board outline"):
+                self.fail.check(outline.GetLayer() == pcbnew.Edge_Cuts and outline.GetShape() == pcbnew.SHAPE_T_RECT,
+                                "the outline is no rectangle on Edge.Cuts")
+                self.count("drawings")
+        # Zones that fill internal planes (with the host's whole stack).
+        self.count("zones", sum(1 for z in self.board.Zones() if z.m_Uuid.AsString().startswith("4f52564b-0006-")))
         self.compare_counts()
         self.compare_nets()
+        self.compare_types()
         return self.fail.messages
+
+    def compare_types(self):
+        """Footprint types by KiCad's own rule; one-pad footprints of free
+        pads are board-only and in no BOM or position file."""
+        kinds = pcbnew.FP_THROUGH_HOLE | pcbnew.FP_SMD
+        free = pcbnew.FP_BOARD_ONLY | pcbnew.FP_EXCLUDE_FROM_POS_FILES | pcbnew.FP_EXCLUDE_FROM_BOM
+        for fp in self.board.GetFootprints():
+            what = "footprint %s" % fp.m_Uuid.AsString()
+            attributes = fp.GetAttributes()
+            self.fail.check(attributes & kinds == fp.GetLikelyAttribute(),
+                            "%s: type %d, KiCad's rule says %d" % (what, attributes & kinds, fp.GetLikelyAttribute()))
+            is_free = fp.m_Uuid.AsString().startswith("4f52564b-0002-")
+            self.fail.check((attributes & free) == (free if is_free else 0), what + " board-only flags")
 
     def compare_counts(self):
         got = board_counts(self.board)

@@ -3,32 +3,39 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <optional>
 #include <unordered_map>
 #include <vector>
 
 #include "host/orvik-host/kicad/KicadFormat.h"
 #include "host/orvik-host/kicad/KicadGeometry.h"
+#include "host/orvik-host/kicad/KicadLabels.h"
 #include "host/orvik-host/kicad/KicadLayers.h"
 #include "host/orvik-host/kicad/KicadNetNames.h"
+#include "host/orvik-host/kicad/KicadPads.h"
 #include "host/orvik-host/kicad/KicadPlacement.h"
+#include "host/orvik-host/kicad/KicadSilkscreen.h"
+#include "host/orvik-host/kicad/KicadTextBox.h"
 
 namespace orvik::host::kicad {
 
 namespace {
 
 constexpr std::size_t kFlushSize = std::size_t{1} << 20;
-constexpr int64_t kMinimumPadSize = 1000;  // nm: what KiCad pins smaller pads to
 // An arc whose centre, found back from its three points on whole
 // nanometres, lies further off than this is written as a segment.
 constexpr double kCentreTolerance = 500.0;  // nm
 // Octagons: corners cut at a quarter of the smaller side.
 constexpr int64_t kOctagonChamferThousandths = 250;
 constexpr int64_t kHalf = 500;  // thousandths: KiCad's largest corner ratio
-// Texts that stand for nothing in the host (the reference and value of a
-// free pad's footprint): hidden, of KiCad's usual size.
-constexpr int64_t kHiddenTextSize = 1000000;
-constexpr int64_t kHiddenTextThickness = 150000;
+// The outline added to a board without one: this far around everything
+// (KiCad 6 wants copper 0.01 mm from the edge's centre line, and no silk
+// touching it), on whole millimetres, drawn at KiCad's usual edge width.
+constexpr int64_t kOutlineMargin = 1000000;
+constexpr int64_t kOutlineWidth = 100000;
+// Arcs on the silkscreen are kept clear of as this many strokes a turn.
+constexpr int kArcPiecesPerTurn = 32;
 
 Point HostPoint(int64_t x, int64_t y) { return {NanometresOf(x), NanometresOf(y)}; }
 
@@ -65,23 +72,44 @@ class BoardWriter {
         sink_(sink),
         report_(report),
         options_(options),
-        plan_(source.copperStack, source.layerNames) {}
+        plan_(source.copperStack, source.layerNames, options.hostStack) {}
 
   bool Write();
 
  private:
+  // A footprint's reference and value as the host has them, or where the
+  // host's texts are too small to read, placed anew.
+  struct Labels {
+    bool newReference = false, newValue = false;
+    Point reference, value;  // centres, host nanometres
+    Box pads;                // the footprint's written pads (host nanometres)
+    bool throughHole = false;
+  };
+  // A text to write: host text, geometry in host nanometres.
+  struct TextItem {
+    std::string_view text;
+    TextGeometry geometry;
+    int layer = kNoKicadLayer;
+    bool hidden = false;
+  };
+
   // Set-up.
   void PlanLayers();
   void Place();
   void NameNetsOnce();
+  void PlanLabels();
+  void AddToSilkscreen(SilkscreenIndex& index, const Primitive& p, int layer, Box* footprint);
   // Sections.
   void Header();
   void Footprints();
-  void Component(const SourceComponent& c);
+  void Component(std::size_t index);
   void FreePad(std::size_t index);
+  void Attributes(const Labels& labels, bool freePad);
   void Graphics();
   void Tracks();
   void Zones();
+  void Outline();
+  void PlaneZones();
 
   // Objects.
   bool InRange(std::initializer_list<Point> hostPoints) const;
@@ -101,11 +129,18 @@ class BoardWriter {
                 const Frame& frame, Role role);
   bool Polygon(const Primitive& p, const FillShape& fill, int layer, const Frame& frame);
   void Zone(const Primitive& p, const FillShape& fill, int layer);
-  std::optional<std::array<Point, 4>> FillCorners(const FillShape& fill);
-  void Text(const Primitive& p, const TextShape& t, int layer, const Frame& frame, const char* fpKind, Role role,
-            bool hidden);
+  // The corners of a fill that KiCad can hold; when it cannot, none, and
+  // with `count` the reason is counted.
+  std::optional<std::array<Point, 4>> FillCorners(const FillShape& fill, bool count);
+  // A host text as written: its sizes (negative ones counted as clamped).
+  TextItem HostText(const TextShape& t, int layer);
+  void Text(const TextItem& t, const Frame& frame, const char* fpKind, Role role, uint32_t handle);
   void Pad(const Primitive& p, const PadShape& pad, const PadStack& stack, const Frame& frame);
   void Via(const Primitive& p, const ViaShape& via);
+  [[nodiscard]] PadLayout LayOut(std::size_t index) const;
+  // Everything written widens the board's extent; what is written on
+  // Edge.Cuts is the board's own outline.
+  void Extent(const Box& host, int layer);
 
   // Pieces.
   void Xy(const char* key, Point kicad);
@@ -123,6 +158,7 @@ class BoardWriter {
   // The KiCad layer of a non-pad primitive, kNoKicadLayer when it has none.
   [[nodiscard]] int LayerOf(const Primitive& p) const;
   [[nodiscard]] bool OnBoard(std::size_t index) const { return owner_[index] < 0; }
+  [[nodiscard]] Box ToKicad(const Box& host) const;
 
   const KicadSource& source_;
   const KicadSink& sink_;
@@ -133,6 +169,12 @@ class BoardWriter {
   NetNames netNames_;
   std::unordered_map<uint32_t, int32_t> netCodes_;  // net handle -> KiCad net number
   std::vector<int32_t> owner_;                      // per primitive: component index, -1 for the board
+  std::vector<Labels> labels_;                      // per component
+  Box points_;                                      // the points that place the board (host nanometres)
+  Box extent_;                                      // everything written (host nanometres)
+  Box edge_;                                        // what is written on Edge.Cuts
+  Box outline_;                                     // the board's outline (KiCad nanometres), once written
+  int zones_ = 0;                                   // written so far, for their priorities
   std::string out_;
   bool ok_ = true;
 };
@@ -170,6 +212,7 @@ void BoardWriter::PlanLayers() {
   report_.Count(Change::kPlaneAsPowerLayer) = plan_.InternalPlaneCount();
   report_.Count(Change::kSharedLayer) = plan_.SharedLayerCount();
   report_.Count(Change::kLayerNameNotKept) = plan_.NamesNotKept();
+  report_.Count(Change::kUnusedInnerLayer) = plan_.UnusedStackLayers();
 }
 
 // Calls fn(point) for the points that outline each object in host
@@ -200,23 +243,13 @@ void ForEachPoint(const KicadSource& source, Fn&& fn) {
 }
 
 void BoardWriter::Place() {
-  Point min{}, max{};
-  bool empty = true;
-  ForEachPoint(source_, [&](Point p) {
-    if (empty) {
-      min = max = p;
-      empty = false;
-      return;
-    }
-    min = {std::min(min.x, p.x), std::min(min.y, p.y)};
-    max = {std::max(max.x, p.x), std::max(max.y, p.y)};
-  });
-  if (!empty && Placement::NeedsPoints(min, max)) {
+  ForEachPoint(source_, [this](Point p) { points_.Add(p); });
+  if (!points_.empty && Placement::NeedsPoints(points_.min, points_.max)) {
     std::vector<Point> points;
     ForEachPoint(source_, [&](Point p) { points.push_back(p); });
     placement_ = Placement::Around(std::move(points));
   } else {
-    placement_ = Placement::ForBox(min, max, empty);
+    placement_ = Placement::ForBox(points_.min, points_.max, points_.empty);
   }
   report_.page = placement_->PageSize().name;
   report_.pageOverflow = placement_->Overflows();
@@ -231,6 +264,169 @@ void BoardWriter::NameNetsOnce() {
   report_.Count(Change::kNetWithoutName) = netNames_.empty;
   report_.Count(Change::kNetNameTaken) = netNames_.duplicates;
   report_.Count(Change::kNulCharacter) += netNames_.nulReplaced;
+}
+
+// The sides whose silkscreen must keep clear of what is on a layer.
+uint8_t SilkscreenSides(int layer) {
+  switch (layer) {
+    case kFSilkS:
+    case kFMask:
+      return SilkscreenIndex::kTop;
+    case kBSilkS:
+    case kBMask:
+      return SilkscreenIndex::kBottom;
+    case kEdgeCuts:
+      return SilkscreenIndex::kBothSides;
+    default:
+      return 0;
+  }
+}
+
+TextGeometry GeometryOf(const TextShape& t) {
+  TextGeometry g;
+  g.anchor = HostPoint(t.x, t.y);
+  g.size = std::max<int64_t>(NanometresOf(t.height), 0);
+  g.thickness = std::max<int64_t>(NanometresOf(t.strokeWidth), 0);
+  g.degrees = t.rotation;
+  g.mirrored = t.mirrored;
+  return g;
+}
+
+bool Readable(const SourceText& t) {
+  return NanometresOf(std::get<TextShape>(t.text.shape).height) >= kSmallestReadableText;
+}
+
+PadLayout BoardWriter::LayOut(std::size_t index) const {
+  const Primitive& p = source_.scene.primitives[index];
+  return LayOutPad(p, std::get<PadShape>(p.shape),
+                   source_.padStacks[static_cast<std::size_t>(source_.padStackOf[index])], plan_);
+}
+
+void BoardWriter::AddToSilkscreen(SilkscreenIndex& index, const Primitive& p, int layer, Box* footprint) {
+  const uint8_t sides = SilkscreenSides(layer);
+  if (sides == 0) return;
+  Box box;
+  if (const auto* t = std::get_if<TrackShape>(&p.shape)) {
+    const Point a = HostPoint(t->x1, t->y1), b = HostPoint(t->x2, t->y2);
+    if (!InRange({a, b})) return;
+    const int64_t half = std::max<int64_t>(NanometresOf(t->width), 0) / 2;
+    index.AddStroke(a, b, half, sides);
+    box.Add(a);
+    box.Add(b);
+    box = box.Grown(half);
+  } else if (const auto* arc = std::get_if<ArcShape>(&p.shape)) {
+    const Point centre = HostPoint(arc->x, arc->y);
+    const int64_t radius = std::max<int64_t>(NanometresOf(arc->radius), 0);
+    if (!InRange({{centre.x - radius, centre.y - radius}, {centre.x + radius, centre.y + radius}})) return;
+    // As strokes between points on the arc, widened by how far the arc
+    // bulges beyond them.
+    const double start = std::isfinite(arc->startAngle) ? arc->startAngle : 0.0;
+    const double sweep = ArcSweep(arc->startAngle, arc->endAngle);
+    const int pieces = std::max(1, static_cast<int>(std::ceil(sweep / 360.0 * kArcPiecesPerTurn)));
+    const double step = sweep / pieces;
+    const auto bulge =
+        static_cast<int64_t>(std::ceil(static_cast<double>(radius) * (1 - std::cos(step * std::numbers::pi / 360.0))));
+    const int64_t half = std::max<int64_t>(NanometresOf(arc->width), 0) / 2 + bulge;
+    Point from = OnCircle(centre, radius, start);
+    for (int i = 1; i <= pieces; ++i) {
+      const Point to = OnCircle(centre, radius, start + step * i);
+      index.AddStroke(from, to, half, sides);
+      from = to;
+    }
+    box = ArcBox(centre, radius, arc->startAngle, arc->endAngle, 2 * half);
+  } else if (const auto* f = std::get_if<FillShape>(&p.shape)) {
+    const auto corners = FillCorners(*f, false);
+    if (!corners) return;
+    for (const Point& c : *corners) box.Add(c);
+    index.AddBox(box, sides);
+  } else if (const auto* text = std::get_if<TextShape>(&p.shape)) {
+    if (!InRange({HostPoint(text->x, text->y)})) return;
+    box = TextBox(GeometryOf(*text), text->text);
+    index.AddBox(box, sides);
+  }
+  if (footprint != nullptr) footprint->Merge(box);
+}
+
+void BoardWriter::PlanLabels() {
+  const std::vector<Primitive>& primitives = source_.scene.primitives;
+  labels_.assign(source_.components.size(), Labels{});
+  std::vector<Box> bodies(source_.components.size());  // each footprint's own silkscreen on its side
+  auto written = [this](const SourceComponent& c) { return InRange({HostPoint(c.x, c.y)}); };
+  auto silkOf = [](const SourceComponent& c) { return c.layer == ORVIK_LAYER_BottomLayer ? kBSilkS : kFSilkS; };
+  SilkscreenIndex silk(points_);
+  for (std::size_t i = 0; i < primitives.size(); ++i) {
+    const Primitive& p = primitives[i];
+    const int32_t owner = owner_[i];
+    if (std::holds_alternative<ViaShape>(p.shape)) continue;
+    if (owner >= 0 && !written(source_.components[static_cast<std::size_t>(owner)])) continue;
+    if (const auto* pad = std::get_if<PadShape>(&p.shape)) {
+      if (!InRange({HostPoint(pad->x, pad->y)})) continue;
+      const PadLayout layout = LayOut(i);
+      const Box box = PadBox(*pad, layout);
+      if (owner >= 0) {
+        labels_[static_cast<std::size_t>(owner)].pads.Merge(box);
+        labels_[static_cast<std::size_t>(owner)].throughHole |= layout.through;
+      }
+      if (layout.HasMask()) {
+        silk.AddBox(box, static_cast<uint8_t>((layout.OnTop() ? SilkscreenIndex::kTop : 0) |
+                                              (layout.OnBottom() ? SilkscreenIndex::kBottom : 0)));
+      }
+      continue;
+    }
+    const int layer = LayerOf(p);
+    Box* body = nullptr;
+    if (owner >= 0 && layer == silkOf(source_.components[static_cast<std::size_t>(owner)])) {
+      body = &bodies[static_cast<std::size_t>(owner)];
+    }
+    AddToSilkscreen(silk, p, layer, body);
+  }
+  // The host's texts that stay where they are, then the new references.
+  for (std::size_t c = 0; c < source_.components.size(); ++c) {
+    const SourceComponent& component = source_.components[c];
+    if (!written(component)) continue;
+    for (const SourceText* t : {&component.designator, &component.comment}) {
+      if (t->present && Readable(*t)) {
+        AddToSilkscreen(silk, t->text, plan_.LayerOf(t->text.layer, LayerUse::kText), nullptr);
+      }
+    }
+  }
+  LabelPlacer placer(silk);
+  for (std::size_t c = 0; c < source_.components.size(); ++c) {
+    const SourceComponent& component = source_.components[c];
+    if (!written(component)) continue;
+    Labels& l = labels_[c];
+    const Point anchor = HostPoint(component.x, component.y);
+    const bool bottom = component.layer == ORVIK_LAYER_BottomLayer;
+    if (component.designator.present && !Readable(component.designator)) {
+      Box footprint = bodies[c];
+      footprint.Merge(l.pads);
+      footprint.Add(anchor);
+      const LabelSpot spot = placer.PlaceReference(std::get<TextShape>(component.designator.text.shape).text, l.pads,
+                                                   footprint, anchor, bottom);
+      l.newReference = true;
+      l.reference = spot.centre;
+      ++report_.Count(Change::kLabelTooSmall);
+      if (!spot.free) ++report_.Count(Change::kReferenceOverSilk);
+    }
+    if (component.comment.present && !Readable(component.comment)) {
+      l.newValue = true;
+      l.value = l.pads.empty ? anchor : l.pads.Centre();
+      ++report_.Count(Change::kLabelTooSmall);
+    }
+  }
+}
+
+Box BoardWriter::ToKicad(const Box& host) const {
+  Box kicad;
+  if (host.empty) return kicad;
+  kicad.Add(placement_->ToKicad(host.min));
+  kicad.Add(placement_->ToKicad(host.max));
+  return kicad;
+}
+
+void BoardWriter::Extent(const Box& host, int layer) {
+  extent_.Merge(host);
+  if (layer == kEdgeCuts) edge_.Merge(host);
 }
 
 std::string BoardWriter::Text(std::string_view host) {
@@ -364,6 +560,10 @@ void BoardWriter::Line(const Primitive& p, Point a, Point b, int64_t width, int 
   Xy("end", frame(b));
   CloseStroke(p, width, layer, track, role);
   ++report_.Count(track ? Written::kTrackSegments : (inFootprint ? Written::kFootprintGraphics : Written::kGraphics));
+  Box box;
+  box.Add(a);
+  box.Add(b);
+  Extent(box.Grown(width / 2 + 1), layer);
 }
 
 bool BoardWriter::Segment(const Primitive& p, const TrackShape& track, int layer, const Frame& frame) {
@@ -398,6 +598,7 @@ void BoardWriter::ArcPiece(const Primitive& p, Point centre, int64_t radius, dou
   Xy("end", frame(points.end));
   CloseStroke(p, width, layer, track, role);
   ++report_.Count(track ? Written::kTrackArcs : (inFootprint ? Written::kFootprintGraphics : Written::kGraphics));
+  Extent(ArcBox(centre, radius, start, end, width + 2), layer);
 }
 
 bool BoardWriter::Arc(const Primitive& p, const ArcShape& arc, int layer, const Frame& frame) {
@@ -433,6 +634,7 @@ bool BoardWriter::Arc(const Primitive& p, const ArcShape& arc, int layer, const 
   Tstamp(Role::kObject, p.handle);
   out_ += ")\n";
   ++report_.Count(inFootprint ? Written::kFootprintGraphics : Written::kGraphics);
+  Extent(Box::Around(centre, radius + width / 2 + 1, radius + width / 2 + 1), layer);
   return true;
 }
 
@@ -442,21 +644,27 @@ bool Empty(const FillShape& fill) {
   return NanometresOf(fill.x1) == NanometresOf(fill.x2) || NanometresOf(fill.y1) == NanometresOf(fill.y2);
 }
 
-std::optional<std::array<Point, 4>> BoardWriter::FillCorners(const FillShape& fill) {
+std::optional<std::array<Point, 4>> BoardWriter::FillCorners(const FillShape& fill, bool count) {
   const auto corners = TurnedRectangle(HostPoint(fill.x1, fill.y1), HostPoint(fill.x2, fill.y2), fill.rotation);
   if (!InRange({corners[0], corners[1], corners[2], corners[3]})) {
-    ++report_.Count(Change::kBeyondCoordinateRange);
+    if (count) ++report_.Count(Change::kBeyondCoordinateRange);
     return std::nullopt;
   }
   if (Empty(fill)) {
-    ++report_.Count(Change::kEmptyFill);
+    if (count) ++report_.Count(Change::kEmptyFill);
     return std::nullopt;
   }
   return corners;
 }
 
+Box CornersBox(const std::array<Point, 4>& corners) {
+  Box box;
+  for (const Point& c : corners) box.Add(c);
+  return box;
+}
+
 bool BoardWriter::Polygon(const Primitive& p, const FillShape& fill, int layer, const Frame& frame) {
-  const auto corners = FillCorners(fill);
+  const auto corners = FillCorners(fill, true);
   if (!corners) return false;
   const bool inFootprint = frame.InFootprint();
   out_ += inFootprint ? "    (fp_poly " : "  (gr_poly ";
@@ -467,11 +675,15 @@ bool BoardWriter::Polygon(const Primitive& p, const FillShape& fill, int layer, 
   Tstamp(Role::kObject, p.handle);
   out_ += ")\n";
   ++report_.Count(inFootprint ? Written::kFootprintGraphics : Written::kGraphics);
+  Extent(CornersBox(*corners), layer);
   return true;
 }
 
+// A fill's copper as a zone that keeps it through a refill: islands are
+// never removed, pads connect solidly, and a later fill (drawn above an
+// earlier one) takes precedence where fills of different nets overlap.
 void BoardWriter::Zone(const Primitive& p, const FillShape& fill, int layer) {
-  const auto corners = FillCorners(fill);
+  const auto corners = FillCorners(fill, true);
   if (!corners) return;
   const Frame frame(*placement_, std::nullopt, 0);
   const int32_t code = NetCode(p.netHandle);
@@ -481,9 +693,10 @@ void BoardWriter::Zone(const Primitive& p, const FillShape& fill, int layer) {
   LayerName(layer);
   out_ += ' ';
   Tstamp(Role::kObject, p.handle);
+  out_ += " (hatch edge 0.508)\n    (priority " + std::to_string(++zones_) + ")\n";
   out_ +=
-      " (hatch edge 0.508)\n    (connect_pads (clearance 0))\n    (min_thickness 0.0254) (filled_areas_thickness "
-      "no)\n    (fill yes (thermal_gap 0.508) (thermal_bridge_width 0.508))\n";
+      "    (connect_pads yes (clearance 0))\n    (min_thickness 0.0254) (filled_areas_thickness no)\n    (fill yes "
+      "(thermal_gap 0.508) (thermal_bridge_width 0.508) (island_removal_mode 1) (island_area_min 0))\n";
   out_ += "    (polygon\n      ";
   Points(*corners, frame);
   out_ += "\n    )\n    (filled_polygon\n      ";
@@ -492,17 +705,21 @@ void BoardWriter::Zone(const Primitive& p, const FillShape& fill, int layer) {
   Points(*corners, frame);
   out_ += "\n    )\n  )\n";
   ++report_.Count(Written::kZones);
+  Extent(CornersBox(*corners), layer);
 }
 
-void BoardWriter::Text(const Primitive& p, const TextShape& t, int layer, const Frame& frame, const char* fpKind,
-                       Role role, bool hidden) {
-  const Point anchor = HostPoint(t.x, t.y);
-  if (!InRange({anchor})) {
+BoardWriter::TextItem BoardWriter::HostText(const TextShape& t, int layer) {
+  if (NanometresOf(t.height) < 0) ++report_.Count(Change::kNegativeSize);
+  if (NanometresOf(t.strokeWidth) < 0) ++report_.Count(Change::kNegativeSize);
+  return {t.text, GeometryOf(t), layer, false};
+}
+
+void BoardWriter::Text(const TextItem& t, const Frame& frame, const char* fpKind, Role role, uint32_t handle) {
+  const TextGeometry& g = t.geometry;
+  if (!InRange({g.anchor})) {
     ++report_.Count(Change::kBeyondCoordinateRange);
     return;
   }
-  const int64_t size = hidden ? kHiddenTextSize : NonNegative(NanometresOf(t.height), report_);
-  const int64_t thickness = hidden ? kHiddenTextThickness : NonNegative(NanometresOf(t.strokeWidth), report_);
   const bool inFootprint = fpKind != nullptr;
   out_ += inFootprint ? "    (fp_text " : "  (gr_text ";
   if (inFootprint) {
@@ -511,60 +728,54 @@ void BoardWriter::Text(const Primitive& p, const TextShape& t, int layer, const 
   }
   AppendQuoted(out_, Text(t.text));
   out_ += ' ';
-  At(frame(anchor), MillidegreesOf(t.rotation));
+  At(frame(g.anchor), MillidegreesOf(g.degrees));
   out_ += ' ';
-  LayerName(layer);
-  if (hidden) out_ += " hide";
+  LayerName(t.layer);
+  if (t.hidden) out_ += " hide";
   std::string effects = "(effects (font (size ";
-  AppendMillimetres(effects, size);
+  AppendMillimetres(effects, g.size);
   effects += ' ';
-  AppendMillimetres(effects, size);
+  AppendMillimetres(effects, g.size);
   effects += ") (thickness ";
-  AppendMillimetres(effects, thickness);
-  effects += ")) (justify left bottom";
-  effects += t.mirrored ? " mirror))" : "))";
+  AppendMillimetres(effects, g.thickness);
+  effects += "))";
+  if (g.anchorKind == TextAnchor::kLeftBottom) {
+    effects += g.mirrored ? " (justify left bottom mirror))" : " (justify left bottom))";
+  } else {
+    effects += g.mirrored ? " (justify mirror))" : ")";
+  }
   if (inFootprint) {
     out_ += "\n      " + effects + "\n      ";
-    Tstamp(role, p.handle);
+    Tstamp(role, handle);
     out_ += "\n    )\n";
     ++report_.Count(Written::kFootprintTexts);
   } else {
     out_ += ' ';
-    Tstamp(role, p.handle);
+    Tstamp(role, handle);
     out_ += "\n    " + effects + "\n  )\n";
     ++report_.Count(Written::kTexts);
   }
+  if (!t.hidden) Extent(TextBox(g, t.text), t.layer);
 }
 
 void BoardWriter::Pad(const Primitive& p, const PadShape& pad, const PadStack& stack, const Frame& frame) {
-  const int64_t hole = NonNegative(NanometresOf(pad.holeSize), report_);
-  const int layer = p.layer;
-  PadFace face = stack.top;
-  bool through = false;
-  const char* layers = "\"F.Cu\" \"F.Paste\" \"F.Mask\"";
-  std::string innerLayers;
-  if (layer == ORVIK_LAYER_MultiLayer && hole > 0) {
-    through = true;
-    layers = "*.Cu *.Mask";
-    if (!(stack.bottom == stack.top) || stack.innerDiffers) ++report_.Count(Change::kPadStackDiffers);
-  } else if (layer == ORVIK_LAYER_MultiLayer) {
-    ++report_.Count(Change::kPadOffCopper);
-  } else if (layer == ORVIK_LAYER_BottomLayer) {
-    face = stack.bottom;
-    layers = "\"B.Cu\" \"B.Paste\" \"B.Mask\"";
-  } else if (MappingOf(layer).rule == LayerRule::kInner) {
-    AppendQuoted(innerLayers, KicadLayerName(plan_.LayerOf(layer, LayerUse::kLine)));
-    layers = innerLayers.c_str();
-  } else if (layer != ORVIK_LAYER_TopLayer) {
-    ++report_.Count(Change::kPadOffCopper);
+  const PadLayout layout = LayOutPad(p, pad, stack, plan_);
+  for (const auto& [happened, change] : {std::pair{layout.negativeHole, Change::kNegativeSize},
+                                         {layout.stackDiffers, Change::kPadStackDiffers},
+                                         {layout.offCopper, Change::kPadOffCopper},
+                                         {layout.holeDropped, Change::kOneSidePadHole},
+                                         {layout.sizeRaised, Change::kPadSizeToMinimum}}) {
+    if (happened) ++report_.Count(change);
   }
-  if (!through && hole > 0) ++report_.Count(Change::kOneSidePadHole);
-
-  int64_t xSize = NanometresOf(face.xSize), ySize = NanometresOf(face.ySize);
-  if (xSize < kMinimumPadSize || ySize < kMinimumPadSize) {
-    ++report_.Count(Change::kPadSizeToMinimum);
-    xSize = std::max(xSize, kMinimumPadSize);
-    ySize = std::max(ySize, kMinimumPadSize);
+  const bool through = layout.through;
+  const PadFace& face = layout.face;
+  const int64_t xSize = layout.xSize, ySize = layout.ySize;
+  std::string layers = "*.Cu *.Mask";
+  if (!through && layout.copper == kFCu) layers = "\"F.Cu\" \"F.Paste\" \"F.Mask\"";
+  if (!through && layout.copper == kBCu) layers = "\"B.Cu\" \"B.Paste\" \"B.Mask\"";
+  if (!through && layout.copper != kFCu && layout.copper != kBCu) {
+    layers.clear();
+    AppendQuoted(layers, KicadLayerName(layout.copper));
   }
   const char* shape = "rect";
   std::string extra;
@@ -611,7 +822,7 @@ void BoardWriter::Pad(const Primitive& p, const PadShape& pad, const PadStack& s
   out_ += ')';
   if (through) {
     out_ += " (drill ";
-    AppendMillimetres(out_, hole);
+    AppendMillimetres(out_, layout.hole);
     out_ += ')';
   }
   out_ += " (layers ";
@@ -624,6 +835,7 @@ void BoardWriter::Pad(const Primitive& p, const PadShape& pad, const PadStack& s
   Tstamp(Role::kObject, p.handle);
   out_ += ")\n";
   ++report_.Count(Written::kPads);
+  Extent(PadBox(pad, layout), layout.copper);
 }
 
 void BoardWriter::Via(const Primitive& p, const ViaShape& via) {
@@ -645,9 +857,23 @@ void BoardWriter::Via(const Primitive& p, const ViaShape& via) {
   Tstamp(Role::kObject, p.handle);
   out_ += ")\n";
   ++report_.Count(Written::kVias);
+  const int64_t half = std::max<int64_t>(NanometresOf(via.size), 0) / 2 + 1;
+  Extent(Box::Around(at, half, half), kFCu);
 }
 
-void BoardWriter::Component(const SourceComponent& c) {
+void BoardWriter::Attributes(const Labels& labels, bool freePad) {
+  // KiCad's own rule: through-hole when a pad has a plated hole, SMD when
+  // all pads are surface pads.
+  const char* type = labels.throughHole ? " through_hole" : (labels.pads.empty ? "" : " smd");
+  if (*type == '\0' && !freePad) return;
+  out_ += "    (attr";
+  out_ += type;
+  if (freePad) out_ += " board_only exclude_from_pos_files exclude_from_bom";
+  out_ += ")\n";
+}
+
+void BoardWriter::Component(std::size_t index) {
+  const SourceComponent& c = source_.components[index];
   const std::vector<Primitive>& primitives = source_.scene.primitives;
   const Point anchor = HostPoint(c.x, c.y);
   if (!InRange({anchor})) {
@@ -661,6 +887,7 @@ void BoardWriter::Component(const SourceComponent& c) {
   if (!bottom && c.layer != ORVIK_LAYER_TopLayer) ++report_.Count(Change::kComponentSide);
   const int64_t angle = MillidegreesOf(c.rotation);
   const Frame frame(*placement_, anchor, angle);
+  const Labels& labels = labels_[index];
 
   out_ += "  (footprint ";
   AppendQuoted(out_, Text(c.pattern));
@@ -670,26 +897,37 @@ void BoardWriter::Component(const SourceComponent& c) {
   out_ += "\n    ";
   At(placement_->ToKicad(anchor), angle);
   out_ += '\n';
-  // Reference and value: the designator and comment texts, or hidden empty
-  // texts when the component has none.
+  Attributes(labels, false);
+  // Reference and value: the designator and comment texts (anew where too
+  // small to read), or hidden texts when the component has none.
   const struct {
     const SourceText* text;
     const char* kind;
     Role role;
-  } labels[] = {{&c.designator, "reference", Role::kReference}, {&c.comment, "value", Role::kValue}};
-  for (const auto& label : labels) {
-    if (label.text->present) {
-      const auto& shape = std::get<TextShape>(label.text->text.shape);
-      const int layer = plan_.LayerOf(label.text->text.layer, LayerUse::kText);
-      Text(label.text->text, shape, layer == kNoKicadLayer ? kFFab : layer, frame, label.kind, Role::kObject, false);
-    } else {
-      Primitive empty;
-      empty.handle = c.handle;
-      TextShape shape;
-      shape.x = c.x;
-      shape.y = c.y;
-      Text(empty, shape, bottom ? kBFab : kFFab, frame, label.kind, label.role, true);
+    bool placed;
+    Point centre;
+    int layer;
+  } items[] = {
+      {&c.designator, "reference", Role::kReference, labels.newReference, labels.reference, bottom ? kBSilkS : kFSilkS},
+      {&c.comment, "value", Role::kValue, labels.newValue, labels.value, bottom ? kBFab : kFFab}};
+  for (const auto& item : items) {
+    if (!item.text->present) {
+      TextGeometry hidden;
+      hidden.anchor = anchor;
+      hidden.size = kLabelSize;
+      hidden.thickness = kLabelThickness;
+      Text({"", hidden, bottom ? kBFab : kFFab, true}, frame, item.kind, item.role, c.handle);
+      continue;
     }
+    const auto& shape = std::get<TextShape>(item.text->text.shape);
+    const uint32_t handle = item.text->text.handle;
+    if (item.placed) {
+      Text({shape.text, LabelGeometry(item.centre, bottom), item.layer, false}, frame, item.kind, Role::kObject,
+           handle);
+      continue;
+    }
+    const int layer = plan_.LayerOf(item.text->text.layer, LayerUse::kText);
+    Text(HostText(shape, layer == kNoKicadLayer ? kFFab : layer), frame, item.kind, Role::kObject, handle);
   }
   for (const std::size_t i : c.members) {
     const Primitive& p = primitives[i];
@@ -732,13 +970,17 @@ void BoardWriter::FreePad(std::size_t index) {
   out_ += "\n    ";
   Xy("at", placement_->ToKicad(anchor));
   out_ += '\n';
-  Primitive owner;
-  owner.handle = p.handle;
-  TextShape label;
-  label.x = pad.x;
-  label.y = pad.y;
-  Text(owner, label, bottom ? kBFab : kFFab, frame, "reference", Role::kReference, true);
-  Text(owner, label, bottom ? kBFab : kFFab, frame, "value", Role::kValue, true);
+  const PadLayout layout = LayOut(index);
+  Labels labels;
+  labels.pads = PadBox(pad, layout);
+  labels.throughHole = layout.through;
+  Attributes(labels, true);
+  TextGeometry hidden;
+  hidden.anchor = anchor;
+  hidden.size = kLabelSize;
+  hidden.thickness = kLabelThickness;
+  Text({"", hidden, bottom ? kBFab : kFFab, true}, frame, "reference", Role::kReference, p.handle);
+  Text({"", hidden, bottom ? kBFab : kFFab, true}, frame, "value", Role::kValue, p.handle);
   Pad(p, pad, source_.padStacks[static_cast<std::size_t>(source_.padStackOf[index])], frame);
   out_ += "  )\n\n";
   ++report_.Count(Written::kFreePadFootprints);
@@ -746,7 +988,7 @@ void BoardWriter::FreePad(std::size_t index) {
 }
 
 void BoardWriter::Footprints() {
-  for (const SourceComponent& c : source_.components) Component(c);
+  for (std::size_t c = 0; c < source_.components.size(); ++c) Component(c);
   const std::vector<Primitive>& primitives = source_.scene.primitives;
   for (std::size_t i = 0; i < primitives.size(); ++i) {
     if (OnBoard(i) && std::holds_alternative<PadShape>(primitives[i].shape)) FreePad(i);
@@ -763,7 +1005,7 @@ void BoardWriter::Drawing(const Primitive& p, int layer, const Frame& frame) {
   } else if (const auto* f = std::get_if<FillShape>(&p.shape)) {
     written = Polygon(p, *f, layer, frame);
   } else if (const auto* text = std::get_if<TextShape>(&p.shape)) {
-    Text(p, *text, layer, frame, frame.InFootprint() ? "user" : nullptr, Role::kObject, false);
+    Text(HostText(*text, layer), frame, frame.InFootprint() ? "user" : nullptr, Role::kObject, p.handle);
     return;
   }
   // Footprint graphics hold no net; only a footprint draws on copper here.
@@ -830,16 +1072,80 @@ void BoardWriter::Zones() {
   }
 }
 
+// Round outward to whole millimetres.
+int64_t FloorMillimetre(int64_t nm) { return (nm >= 0 ? nm : nm - 999999) / 1000000 * 1000000; }
+int64_t CeilMillimetre(int64_t nm) { return -FloorMillimetre(-nm); }
+
+void BoardWriter::Outline() {
+  if (!edge_.empty) {
+    outline_ = ToKicad(edge_);
+    return;
+  }
+  if (extent_.empty) return;
+  const Box around = ToKicad(extent_).Grown(kOutlineMargin);
+  outline_.Add(Point{FloorMillimetre(around.min.x), FloorMillimetre(around.min.y)});
+  outline_.Add(Point{CeilMillimetre(around.max.x), CeilMillimetre(around.max.y)});
+  out_ += "  (gr_rect ";
+  Xy("start", outline_.min);
+  out_ += ' ';
+  Xy("end", outline_.max);
+  out_ += ' ';
+  LayerName(kEdgeCuts);
+  out_ += ' ';
+  Width(kOutlineWidth);
+  out_ += " (fill none) ";
+  Tstamp(Role::kOutline, 0);
+  out_ += ")\n";
+  ++report_.Count(Change::kBoardOutline);
+}
+
+// With the host's whole stack, an internal plane whose net is on the board
+// becomes a zone of that net over the board outline, which KiCad fills
+// (with clearances and thermal reliefs) on its first zone fill.
+void BoardWriter::PlaneZones() {
+  if (!options_.hostStack) return;
+  for (const LayerPlan::Plane& plane : plan_.Planes()) {
+    const std::string& net = source_.planeNets[static_cast<std::size_t>(plane.legacy)];
+    const auto it =
+        std::find_if(source_.nets.begin(), source_.nets.end(), [&net](const SourceNet& n) { return n.name == net; });
+    if (it == source_.nets.end() || outline_.empty) {
+      ++report_.Count(Change::kPlaneWithoutNet);
+      continue;
+    }
+    const int32_t code = NetCode(it->handle);
+    out_ += "  (zone (net " + std::to_string(code) + ") (net_name ";
+    AppendQuoted(out_, NetName(code));
+    out_ += ") ";
+    LayerName(plane.kicad);
+    out_ += ' ';
+    Tstamp(Role::kPlane, static_cast<uint32_t>(plane.legacy));
+    out_ +=
+        " (hatch edge 0.508)\n    (connect_pads (clearance 0.508))\n    (min_thickness 0.254) (filled_areas_thickness "
+        "no)\n    (fill (thermal_gap 0.508) (thermal_bridge_width 0.508))\n    (polygon\n      (pts ";
+    for (const Point& corner :
+         {outline_.min, Point{outline_.max.x, outline_.min.y}, outline_.max, Point{outline_.min.x, outline_.max.y}}) {
+      Xy("xy", corner);
+      out_ += ' ';
+    }
+    out_.back() = ')';
+    out_ += "\n    )\n  )\n";
+    ++report_.Count(Change::kPlaneZone);
+  }
+}
+
 bool BoardWriter::Write() {
   report_.Count(Change::kNotOnBoard) = source_.scene.unplaced;
   PlanLayers();
   Place();
   NameNetsOnce();
+  PlanLabels();
   Header();
   Footprints();
   Graphics();
   Tracks();
   Zones();
+  Outline();
+  PlaneZones();
   out_ += ")\n";
   Flush(true);
   return ok_;

@@ -44,6 +44,8 @@ enum class Role : uint16_t {
   kFootprint = 2,   // the footprint that carries a free pad
   kReference = 3,   // reference text of a component without designator text, or of a free pad's footprint
   kValue = 4,       // value text of the same
+  kOutline = 5,     // the board outline the export adds (handle 0)
+  kPlane = 6,       // the zone that fills an internal plane (the legacy layer number for the handle)
 };
 
 // "(tstamp 4f52564b-RRRR-4000-8000-HHHHHHHHHHHH)": a fixed prefix, the role

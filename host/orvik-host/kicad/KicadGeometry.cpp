@@ -115,4 +115,86 @@ std::array<Point, 4> TurnedRectangle(Point corner1, Point corner2, double degree
   return corners;
 }
 
+void Box::Add(Point p) noexcept {
+  if (empty) {
+    min = max = p;
+    empty = false;
+    return;
+  }
+  min = {std::min(min.x, p.x), std::min(min.y, p.y)};
+  max = {std::max(max.x, p.x), std::max(max.y, p.y)};
+}
+
+void Box::Merge(const Box& other) noexcept {
+  if (other.empty) return;
+  Add(other.min);
+  Add(other.max);
+}
+
+Box Box::Grown(int64_t by) const noexcept {
+  if (empty) return *this;
+  Box b = *this;
+  const int64_t x = std::max(by, -(Width() / 2)), y = std::max(by, -(Height() / 2));
+  b.min = {min.x - x, min.y - y};
+  b.max = {max.x + x, max.y + y};
+  return b;
+}
+
+bool Box::Overlaps(const Box& other) const noexcept {
+  return !empty && !other.empty && min.x <= other.max.x && other.min.x <= max.x && min.y <= other.max.y &&
+         other.min.y <= max.y;
+}
+
+Box Box::Around(Point centre, int64_t halfWidth, int64_t halfHeight) noexcept {
+  Box b;
+  b.Add({centre.x - halfWidth, centre.y - halfHeight});
+  b.Add({centre.x + halfWidth, centre.y + halfHeight});
+  return b;
+}
+
+Box TurnedBox(Point centre, int64_t halfX, int64_t halfY, double degrees) noexcept {
+  Box b;
+  for (const Point& corner :
+       TurnedRectangle({centre.x - halfX, centre.y - halfY}, {centre.x + halfX, centre.y + halfY}, degrees)) {
+    b.Add(corner);
+  }
+  return b;
+}
+
+Box ArcBox(Point centre, int64_t radius, double startDegrees, double endDegrees, int64_t width) noexcept {
+  const ArcPoints points = ArcThrough(centre, radius, startDegrees, endDegrees);
+  Box b;
+  b.Add(points.start);
+  b.Add(points.end);
+  // The extreme points of the circle that the sweep passes.
+  const double start = std::isfinite(startDegrees) ? startDegrees : 0.0;
+  const double sweep = ArcSweep(startDegrees, endDegrees);
+  double first = std::ceil(start / 90.0) * 90.0;
+  for (int i = 0; i < 5 && first <= start + sweep; ++i, first += 90.0) b.Add(OnCircle(centre, radius, first));
+  return b.Grown((width + 1) / 2);
+}
+
+bool SegmentTouches(Point a, Point b, int64_t halfWidth, const Box& box) noexcept {
+  if (box.empty) return false;
+  const Box grown = box.Grown(halfWidth);
+  // Clip the centre line to the grown box (Liang-Barsky).
+  const auto ax = static_cast<double>(a.x), ay = static_cast<double>(a.y);
+  const double dx = static_cast<double>(b.x) - ax, dy = static_cast<double>(b.y) - ay;
+  double t0 = 0, t1 = 1;
+  const auto clip = [&](double p, double q) {
+    if (p == 0) return q >= 0;
+    const double t = q / p;
+    if (p < 0) {
+      if (t > t1) return false;
+      t0 = std::max(t0, t);
+    } else {
+      if (t < t0) return false;
+      t1 = std::min(t1, t);
+    }
+    return true;
+  };
+  return clip(-dx, ax - static_cast<double>(grown.min.x)) && clip(dx, static_cast<double>(grown.max.x) - ax) &&
+         clip(-dy, ay - static_cast<double>(grown.min.y)) && clip(dy, static_cast<double>(grown.max.y) - ay);
+}
+
 }  // namespace orvik::host::kicad

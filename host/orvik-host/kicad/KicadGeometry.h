@@ -43,4 +43,30 @@ bool CircleCentre(Point a, Point b, Point c, double& x, double& y) noexcept;
 // about its centre (Y up), counterclockwise from the lower left.
 std::array<Point, 4> TurnedRectangle(Point corner1, Point corner2, double degrees) noexcept;
 
+// An axis-aligned box, empty until a point is added; edges belong to it.
+struct Box {
+  Point min, max;
+  bool empty = true;
+
+  void Add(Point p) noexcept;
+  void Merge(const Box& other) noexcept;
+  // Grown by `by` on every side (shrunk for a negative `by`, never past its
+  // centre).
+  [[nodiscard]] Box Grown(int64_t by) const noexcept;
+  [[nodiscard]] bool Overlaps(const Box& other) const noexcept;
+  [[nodiscard]] int64_t Width() const noexcept { return empty ? 0 : max.x - min.x; }
+  [[nodiscard]] int64_t Height() const noexcept { return empty ? 0 : max.y - min.y; }
+  [[nodiscard]] Point Centre() const noexcept { return {min.x + Width() / 2, min.y + Height() / 2}; }
+  static Box Around(Point centre, int64_t halfWidth, int64_t halfHeight) noexcept;
+};
+
+// The box around a rectangle of half sizes `halfX` and `halfY` about
+// `centre`, turned by `degrees`.
+Box TurnedBox(Point centre, int64_t halfX, int64_t halfY, double degrees) noexcept;
+// The box around an arc drawn as ArcThrough draws it, its stroke included.
+Box ArcBox(Point centre, int64_t radius, double startDegrees, double endDegrees, int64_t width) noexcept;
+// True when the stroke from `a` to `b`, `halfWidth` to either side, comes
+// within `box`.
+bool SegmentTouches(Point a, Point b, int64_t halfWidth, const Box& box) noexcept;
+
 }  // namespace orvik::host::kicad

@@ -61,8 +61,9 @@ const LayerMapping& MappingOf(int legacy) {
   return kLayerMappings[0];
 }
 
-LayerPlan::LayerPlan(const std::vector<int>& stack, const std::array<std::string, ORVIK_LEGACY_LAYER_COUNT>& names)
-    : stack_(stack) {
+LayerPlan::LayerPlan(const std::vector<int>& stack, const std::array<std::string, ORVIK_LEGACY_LAYER_COUNT>& names,
+                     bool wholeStack)
+    : stack_(stack), wholeStack_(wholeStack) {
   for (std::size_t i = 0; i < names.size(); ++i) names_[i] = text::Windows1252ToUtf8(names[i]);
   assigned_.fill(kNoKicadLayer);
 }
@@ -72,12 +73,18 @@ void LayerPlan::Use(int legacy, LayerUse use) {
 }
 
 void LayerPlan::Finish() {
-  // Inner copper: the stack's inner layers in its order, then the others in
-  // use, by number. Past 30 they share the last inner layer.
+  // Inner copper: the stack's inner layers in its order (those in use, or
+  // all of them), then the others in use, by number. Past 30 they share the
+  // last inner layer.
   std::vector<int> inner;
+  std::array<bool, ORVIK_LEGACY_LAYER_COUNT> inStack{};
   for (const int legacy : stack_) {
-    if (MappingOf(legacy).rule == LayerRule::kInner && std::find(inner.begin(), inner.end(), legacy) == inner.end()) {
+    if (MappingOf(legacy).rule != LayerRule::kInner || inStack[static_cast<std::size_t>(legacy)]) continue;
+    inStack[static_cast<std::size_t>(legacy)] = true;
+    if (wholeStack_ || uses_[static_cast<std::size_t>(legacy)] != 0) {
       inner.push_back(legacy);
+    } else {
+      ++unusedStackLayers_;
     }
   }
   std::vector<int> shared;
@@ -93,7 +100,10 @@ void LayerPlan::Finish() {
     const int kicad = static_cast<int>(std::min<std::size_t>(i + 1, kMaxInnerCopper));
     const auto legacy = static_cast<std::size_t>(inner[i]);
     assigned_[legacy] = kicad;
-    if (OrvikIsInternalPlane(inner[i])) ++planeCount_;
+    if (OrvikIsInternalPlane(inner[i])) {
+      ++planeCount_;
+      planes_.push_back({inner[i], kicad});
+    }
   }
   // Past the last layer of a group, the layers share it with the one there.
   if (inner.size() > kMaxInnerCopper) sharedCount_ += static_cast<int>(inner.size() - kMaxInnerCopper + 1);
@@ -128,10 +138,7 @@ void LayerPlan::Finish() {
   }
   for (const int legacy : inner) name(assigned_[static_cast<std::size_t>(legacy)], legacy);
   for (const int legacy : shared) name(assigned_[static_cast<std::size_t>(legacy)], legacy);
-  for (const int legacy : inner) {
-    if (OrvikIsInternalPlane(legacy))
-      power_[static_cast<std::size_t>(assigned_[static_cast<std::size_t>(legacy)])] = true;
-  }
+  for (const Plane& plane : planes_) power_[static_cast<std::size_t>(plane.kicad)] = true;
 }
 
 int LayerPlan::LayerOf(int legacy, LayerUse use) const {

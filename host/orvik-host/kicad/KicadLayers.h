@@ -50,7 +50,7 @@ constexpr bool IsCopper(int layer) noexcept { return layer >= kFCu && layer <= k
 // How a group of legacy layers maps.
 enum class LayerRule : uint8_t {
   kFixed,        // to one KiCad layer
-  kInner,        // inner copper: In1.Cu..., densely, in stack order, then by number
+  kInner,        // inner copper in use: In1.Cu..., densely, in stack order, then by number
   kMechanical1,  // Edge.Cuts for lines and arcs, User.1 for texts and fills
   kShared,       // Dwgs.User, Cmts.User, Eco1.User, Eco2.User in order of number; more share Eco2.User
   kMulti,        // through-hole pads on every copper layer; other objects as kShared
@@ -101,8 +101,10 @@ enum class LayerUse : uint8_t { kLine, kText, kFill };
 class LayerPlan {
  public:
   // `stack`: the board's copper layers in stack order (legacy numbers);
-  // `names`: the host's layer names (8-bit), indexed by legacy layer.
-  LayerPlan(const std::vector<int>& stack, const std::array<std::string, ORVIK_LEGACY_LAYER_COUNT>& names);
+  // `names`: the host's layer names (8-bit), indexed by legacy layer;
+  // `wholeStack`: keep every inner layer of the stack, not only those in use.
+  LayerPlan(const std::vector<int>& stack, const std::array<std::string, ORVIK_LEGACY_LAYER_COUNT>& names,
+            bool wholeStack = false);
 
   // Records that an object will be written on `legacy` as `use`.
   void Use(int legacy, LayerUse use);
@@ -124,9 +126,19 @@ class LayerPlan {
   // Host layer names not kept as KiCad user names (empty, or the same as a
   // KiCad layer name or another kept name).
   [[nodiscard]] int NamesNotKept() const noexcept { return namesNotKept_; }
+  // Inner layers of the stack left out because nothing is on them.
+  [[nodiscard]] int UnusedStackLayers() const noexcept { return unusedStackLayers_; }
+  // The internal planes written, with their KiCad layers, in stack order.
+  struct Plane {
+    int legacy;
+    int kicad;
+  };
+  [[nodiscard]] const std::vector<Plane>& Planes() const noexcept { return planes_; }
 
  private:
   std::vector<int> stack_;
+  bool wholeStack_;
+  std::vector<Plane> planes_;
   std::array<std::string, ORVIK_LEGACY_LAYER_COUNT> names_;  // UTF-8
   std::array<uint8_t, ORVIK_LEGACY_LAYER_COUNT> uses_{};     // bit per LayerUse
   std::array<int, ORVIK_LEGACY_LAYER_COUNT> assigned_{};     // inner and shared layers, after Finish
@@ -136,6 +148,7 @@ class LayerPlan {
   int sharedCount_ = 0;
   int planeCount_ = 0;
   int namesNotKept_ = 0;
+  int unusedStackLayers_ = 0;
 };
 
 }  // namespace orvik::host::kicad

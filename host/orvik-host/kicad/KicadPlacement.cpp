@@ -22,24 +22,6 @@ int64_t WholeMillimetres(int64_t nm) {
   return (nm >= 0 ? (nm + half) / kMillimetre : -((-nm + half) / kMillimetre)) * kMillimetre;
 }
 
-struct Box {
-  int64_t minX = 0, minY = 0, maxX = 0, maxY = 0;
-  bool empty = true;
-
-  void Add(Point p) {
-    if (empty) {
-      minX = maxX = p.x;
-      minY = maxY = p.y;
-      empty = false;
-      return;
-    }
-    minX = std::min(minX, p.x);
-    maxX = std::max(maxX, p.x);
-    minY = std::min(minY, p.y);
-    maxY = std::max(maxY, p.y);
-  }
-};
-
 int64_t Median(std::vector<Point>& points, int64_t Point::*axis) {
   const auto middle = points.begin() + static_cast<std::ptrdiff_t>(points.size() / 2);
   std::nth_element(points.begin(), middle, points.end(),
@@ -52,7 +34,7 @@ int64_t Median(std::vector<Point>& points, int64_t Point::*axis) {
 Placement Placement::Around(std::vector<Point> points) {
   Box box;
   for (const Point& p : points) box.Add(p);
-  if (!box.empty && NeedsPoints({box.minX, box.minY}, {box.maxX, box.maxY})) {
+  if (!box.empty && NeedsPoints(box.min, box.max)) {
     const int64_t mx = Median(points, &Point::x);
     const int64_t my = Median(points, &Point::y);
     box = Box{};
@@ -63,7 +45,7 @@ Placement Placement::Around(std::vector<Point> points) {
       }
     }
   }
-  return ForBox({box.minX, box.minY}, {box.maxX, box.maxY}, box.empty);
+  return ForBox(box.min, box.max, box.empty);
 }
 
 Placement Placement::ForBox(Point min, Point max, bool empty) {

@@ -36,12 +36,25 @@ constexpr ChangeInfo kChanges[] = {
     {Change::kMultiLayerObject, ChangeClass::kMoved, "MultiLayer lines, arcs, fills and texts onto a user layer"},
     {Change::kSharedLayer, ChangeClass::kMoved, "host layers onto a KiCad layer shared with another"},
     {Change::kPadOffCopper, ChangeClass::kMoved, "pads without a hole on MultiLayer, or off copper, onto F.Cu"},
+    {Change::kLabelTooSmall, ChangeClass::kMoved,
+     "references and values too small to read, at 1 mm on the side's silkscreen and fabrication layers"},
+    {Change::kReferenceOverSilk, ChangeClass::kMoved, "references placed over other silkscreen"},
     {Change::kBoardOutline, ChangeClass::kAdded, "a board outline on Edge.Cuts around everything exported"},
+    {Change::kPlaneZone, ChangeClass::kAdded, "internal planes as zones of their net over the board outline"},
     {Change::kEmptyFill, ChangeClass::kLeftOut, "fills of zero width or height"},
     {Change::kBeyondCoordinateRange, ChangeClass::kLeftOut, "objects beyond KiCad's coordinate range"},
     {Change::kNotOnBoard, ChangeClass::kLeftOut, "primitives on no board or no layer"},
+    {Change::kUnusedInnerLayer, ChangeClass::kLeftOut, "inner layers of the host's stack that hold nothing"},
+    {Change::kPlaneWithoutNet, ChangeClass::kLeftOut, "internal planes whose net is not on the board, left empty"},
 };
 static_assert(std::size(kChanges) == static_cast<std::size_t>(Change::kCount));
+constexpr bool InEnumerationOrder() {
+  for (std::size_t i = 0; i < std::size(kChanges); ++i) {
+    if (static_cast<std::size_t>(kChanges[i].change) != i) return false;
+  }
+  return true;
+}
+static_assert(InEnumerationOrder());
 
 constexpr const char* kClassNames[] = {"approximated", "renamed", "clamped", "moved", "added", "left out"};
 static_assert(std::size(kClassNames) == static_cast<std::size_t>(ChangeClass::kCount));

@@ -53,10 +53,15 @@ enum class Change : uint8_t {
   kMultiLayerObject,       // lines, arcs, fills and texts on MultiLayer, on a user layer
   kSharedLayer,            // host layers sharing a KiCad layer with another
   kPadOffCopper,           // pads without a hole on MultiLayer, or on a layer without copper, on the top copper
+  kLabelTooSmall,          // references and values too small to read, at KiCad's size on the side's silk and fab layers
+  kReferenceOverSilk,      // such references with no free spot, placed over other silkscreen
   kBoardOutline,           // a board outline on Edge.Cuts around everything, where the board has none
+  kPlaneZone,              // internal planes (whole host stack) filled as zones of their net
   kEmptyFill,              // fills of zero width or height, left out (KiCad cannot hold them)
   kBeyondCoordinateRange,  // objects beyond KiCad's coordinate range, left out
   kNotOnBoard,             // primitives on no board or no layer, left out
+  kUnusedInnerLayer,       // inner layers of the host's stack that hold nothing, left out
+  kPlaneWithoutNet,        // internal planes (whole host stack) whose net is not on the board, left empty
   kCount
 };
 

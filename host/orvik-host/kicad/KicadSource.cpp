@@ -18,6 +18,8 @@ constexpr int32_t kComponentLayerPosition = 2, kComponentPatternPosition = 6, kC
 constexpr int32_t kNetNamePosition = 1;
 // Layer queries, after the layer: name, thickness, two bytes, the links.
 constexpr int32_t kPrevLayerPosition = 4, kNextLayerPosition = 5;
+// An internal plane's query answers its net's name after the links.
+constexpr int32_t kPlaneNetPosition = 6;
 // The stack mode in which a pad keeps a size and shape per layer.
 constexpr uint8_t kFullStackMode = 2;
 
@@ -169,6 +171,12 @@ KicadSource ReadKicadSource(const KovlanApi& api, const BoardScene& scene) {
   source.copperStack = ReadCopperStack(api, board);
   for (int layer = 0; layer < ORVIK_LEGACY_LAYER_COUNT; ++layer) {
     source.layerNames[static_cast<std::size_t>(layer)] = ReadLayerName(api, board, layer);
+    if (!OrvikIsInternalPlane(layer)) continue;
+    OrvikShortString net{};
+    if (api.ReadLayerAttribute(board, LayerQuery(layer), layer, kPlaneNetPosition, &net,
+                               static_cast<int32_t>(sizeof net)) == static_cast<int32_t>(sizeof net)) {
+      source.planeNets[static_cast<std::size_t>(layer)] = std::string(net.text, net.length);
+    }
   }
   return source;
 }

@@ -58,6 +58,7 @@ struct KicadSource {
   std::vector<SourceNet> nets{};              // the board's nets and those its primitives join, in handle order
   std::vector<int> copperStack{};             // the board's copper layers, top to bottom (legacy numbers)
   std::array<std::string, ORVIK_LEGACY_LAYER_COUNT> layerNames{};  // 8-bit host names
+  std::array<std::string, ORVIK_LEGACY_LAYER_COUNT> planeNets{};   // internal planes: the net's name (8-bit)
 };
 
 // Reads the module's current board beyond `scene`, which ReadBoardScene read

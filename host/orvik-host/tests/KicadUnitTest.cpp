@@ -184,6 +184,7 @@ TEST(KicadLayers, PlanMapsByTheTable) {
   LayerPlan plan({ORVIK_LAYER_TopLayer, ORVIK_LAYER_MidLayer1, ORVIK_LAYER_InternalPlane1, ORVIK_LAYER_BottomLayer},
                  DefaultNames());
   plan.Use(ORVIK_LAYER_MidLayer14, LayerUse::kLine);
+  plan.Use(ORVIK_LAYER_InternalPlane1, LayerUse::kFill);
   for (const int shared : {ORVIK_LAYER_DrillGuide, ORVIK_LAYER_KeepOutLayer, ORVIK_LAYER_Mechanical10,
                            ORVIK_LAYER_DrillDrawing, ORVIK_LAYER_MultiLayer}) {
     plan.Use(shared, LayerUse::kLine);
@@ -195,9 +196,9 @@ TEST(KicadLayers, PlanMapsByTheTable) {
     int kicad;
   } cases[] = {{ORVIK_LAYER_TopLayer, LayerUse::kLine, kFCu},
                {ORVIK_LAYER_BottomLayer, LayerUse::kLine, kBCu},
-               {ORVIK_LAYER_MidLayer1, LayerUse::kLine, 1},
-               {ORVIK_LAYER_InternalPlane1, LayerUse::kFill, 2},
-               {ORVIK_LAYER_MidLayer14, LayerUse::kLine, 3},  // after the stack
+               {ORVIK_LAYER_MidLayer1, LayerUse::kLine, kNoKicadLayer},  // in the stack, but holds nothing
+               {ORVIK_LAYER_InternalPlane1, LayerUse::kFill, 1},
+               {ORVIK_LAYER_MidLayer14, LayerUse::kLine, 2},  // after the stack
                {ORVIK_LAYER_TopOverlay, LayerUse::kText, kFSilkS},
                {ORVIK_LAYER_BottomOverlay, LayerUse::kLine, kBSilkS},
                {ORVIK_LAYER_TopPaste, LayerUse::kFill, kFPaste},
@@ -216,15 +217,58 @@ TEST(KicadLayers, PlanMapsByTheTable) {
                {ORVIK_LAYER_MultiLayer, LayerUse::kLine, kEco2User},  // shares
                {ORVIK_LAYER_NoLayer, LayerUse::kLine, kNoKicadLayer}};
   for (const auto& c : cases) EXPECT_EQ(plan.LayerOf(c.legacy, c.use), c.kicad) << c.legacy;
-  EXPECT_EQ(plan.CopperCount(), 6);  // three inner layers, made even
+  EXPECT_EQ(plan.CopperCount(), 4);
+  EXPECT_EQ(plan.UnusedStackLayers(), 1);
   EXPECT_EQ(plan.InternalPlaneCount(), 1);
   EXPECT_EQ(plan.SharedLayerCount(), 2);
   const std::string layers = plan.LayersSection();
-  EXPECT_NE(layers.find(R"((2 "In2.Cu" power "InternalPlane1"))"), std::string::npos) << layers;
-  EXPECT_NE(layers.find(R"((4 "In4.Cu" signal))"), std::string::npos);
+  EXPECT_NE(layers.find(R"((1 "In1.Cu" power "InternalPlane1"))"), std::string::npos) << layers;
+  EXPECT_NE(layers.find(R"((2 "In2.Cu" signal "MidLayer14"))"), std::string::npos);
   EXPECT_NE(layers.find(R"((37 "F.SilkS" user "TopOverlay"))"), std::string::npos);
   EXPECT_NE(layers.find(R"((44 "Edge.Cuts" user))"), std::string::npos);
-  EXPECT_EQ(layers.find("In5.Cu"), std::string::npos);
+  EXPECT_EQ(layers.find("In3.Cu"), std::string::npos);
+}
+
+// The copper the file uses, or the host's whole stack: inner layers in the
+// stack's order, then the others in use by number, made even.
+TEST(KicadLayers, UsedOrWholeStack) {
+  const std::vector<int> stack = {ORVIK_LAYER_TopLayer,       ORVIK_LAYER_MidLayer1, ORVIK_LAYER_InternalPlane1,
+                                  ORVIK_LAYER_InternalPlane2, ORVIK_LAYER_MidLayer2, ORVIK_LAYER_BottomLayer};
+  const struct {
+    bool wholeStack;
+    std::vector<int> used;
+    std::vector<int> inner;  // the legacy layers on In1.Cu, In2.Cu, ...
+    int copper;
+    int unused;
+  } cases[] = {
+      {false, {}, {}, 2, 4},
+      {false, {ORVIK_LAYER_MidLayer2, ORVIK_LAYER_MidLayer1}, {ORVIK_LAYER_MidLayer1, ORVIK_LAYER_MidLayer2}, 4, 2},
+      {false,
+       {ORVIK_LAYER_MidLayer5, ORVIK_LAYER_InternalPlane2},
+       {ORVIK_LAYER_InternalPlane2, ORVIK_LAYER_MidLayer5},
+       4,
+       3},
+      {false, {ORVIK_LAYER_MidLayer9}, {ORVIK_LAYER_MidLayer9}, 4, 4},
+      {true,
+       {ORVIK_LAYER_MidLayer9},
+       {ORVIK_LAYER_MidLayer1, ORVIK_LAYER_InternalPlane1, ORVIK_LAYER_InternalPlane2, ORVIK_LAYER_MidLayer2,
+        ORVIK_LAYER_MidLayer9},
+       8,
+       0},
+  };
+  for (const auto& c : cases) {
+    LayerPlan plan(stack, DefaultNames(), c.wholeStack);
+    for (const int layer : c.used) plan.Use(layer, LayerUse::kLine);
+    plan.Finish();
+    for (std::size_t i = 0; i < c.inner.size(); ++i) {
+      EXPECT_EQ(plan.LayerOf(c.inner[i], LayerUse::kLine), static_cast<int>(i + 1)) << c.inner[i];
+    }
+    EXPECT_EQ(plan.CopperCount(), c.copper) << c.used.size();
+    EXPECT_EQ(plan.UnusedStackLayers(), c.unused) << c.used.size();
+    int planes = 0;
+    for (const int layer : c.inner) planes += OrvikIsInternalPlane(layer) ? 1 : 0;
+    EXPECT_EQ(static_cast<int>(plan.Planes().size()), planes);
+  }
 }
 
 TEST(KicadLayers, HostNamesThatClashAreNotKept) {
