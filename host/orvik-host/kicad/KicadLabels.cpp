@@ -1,5 +1,6 @@
 #include "host/orvik-host/kicad/KicadLabels.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace orvik::host::kicad {
@@ -14,6 +15,10 @@ constexpr int64_t kClearance = 100000;  // nm
 // text's height away from the last.
 constexpr int kRings = 3;
 constexpr int64_t kStep = 10000;  // nm
+// Cells and items one reference may look at: a few dozen spots on a crowded
+// board take some thousands; it bounds the time a board of long texts or
+// much overlapping silkscreen can take.
+constexpr int64_t kBudget = 50000;
 
 int64_t Rounded(int64_t nm) { return (nm >= 0 ? nm + kStep / 2 : nm - kStep / 2) / kStep * kStep; }
 
@@ -36,16 +41,18 @@ LabelSpot LabelPlacer::PlaceReference(std::string_view text, const Box& pads, co
   const Box shape = TextBox(LabelGeometry({0, 0}, bottom), text);
   const int64_t across = shape.Height() + kGap, along = shape.Width() / 2;
   LabelSpot best;
-  int fewest = INT_MAX;
+  int fewest = INT_MAX;  // no spot tried yet
+  int64_t budget = kBudget;
+  // True when the search is over: a free spot, or the budget spent.
   auto tryAt = [&](Point wanted) {
     const Point centre{origin.x + Rounded(wanted.x - origin.x), origin.y + Rounded(wanted.y - origin.y)};
     const Box box = TextBox(LabelGeometry(centre, bottom), text);
-    const int overlaps = index_.Count(box.Grown(kClearance), side, fewest);
-    if (overlaps < fewest) {
-      fewest = overlaps;
-      best = {centre, box, overlaps == 0};
+    const int overlaps = index_.Count(box.Grown(kClearance), side, fewest, budget);
+    if (fewest == INT_MAX || overlaps < fewest) {
+      fewest = std::max(overlaps, budget < 0 ? 1 : 0);
+      best = {centre, box, fewest == 0};
     }
-    return fewest == 0;
+    return fewest == 0 || budget < 0;
   };
   for (const Box* extent : {&pads, &footprint}) {
     if (extent->empty) continue;

@@ -89,7 +89,7 @@ bool SilkscreenIndex::Touches(const Item& item, const Box& box) const noexcept {
   return !item.stroke || SegmentTouches(item.a, item.b, item.halfWidth, box);
 }
 
-int SilkscreenIndex::Count(const Box& box, Side side, int limit) {
+int SilkscreenIndex::Count(const Box& box, Side side, int limit, int64_t& budget) {
   if (box.empty || cells_.empty() || limit <= 0) return 0;
   if (++query_ == 0) {
     std::fill(seen_.begin(), seen_.end(), 0);
@@ -97,6 +97,10 @@ int SilkscreenIndex::Count(const Box& box, Side side, int limit) {
   }
   int count = 0;
   auto look = [&](uint32_t index) {
+    if (--budget < 0) {
+      count = limit;
+      return true;
+    }
     if (seen_[index] == query_) return false;
     seen_[index] = query_;
     const Item& item = items_[index];
@@ -106,6 +110,7 @@ int SilkscreenIndex::Count(const Box& box, Side side, int limit) {
   const CellRange range = CellsOf(box);
   for (int64_t y = range.y0; y <= range.y1; ++y) {
     for (int64_t x = range.x0; x <= range.x1; ++x) {
+      if (--budget < 0) return limit;
       for (const uint32_t index : cells_[static_cast<std::size_t>(y * columns_ + x)]) {
         if (look(index)) return count;
       }

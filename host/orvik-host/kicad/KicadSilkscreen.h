@@ -24,7 +24,9 @@ class SilkscreenIndex {
   void AddStroke(Point a, Point b, int64_t halfWidth, uint8_t sides);
 
   // How many items on `side` come within `box`; counting stops at `limit`.
-  int Count(const Box& box, Side side, int limit);
+  // Each cell and item looked at takes one from `budget`; once it is spent
+  // the answer is `limit`, as if the box were covered.
+  int Count(const Box& box, Side side, int limit, int64_t& budget);
 
  private:
   struct Item {
