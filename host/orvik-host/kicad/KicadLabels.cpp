@@ -18,7 +18,10 @@ constexpr int64_t kStep = 10000;  // nm
 // Cells and items one reference may look at: a few dozen spots on a crowded
 // board take some thousands; it bounds the time a board of long texts or
 // much overlapping silkscreen can take.
-constexpr int64_t kBudget = 50000;
+constexpr int64_t kBudget = 2000;
+// Spots are told apart by their overlaps up to this many; beyond, all are
+// equally bad, and counting further only costs time.
+constexpr int kMostOverlapsCounted = 4;
 
 int64_t Rounded(int64_t nm) { return (nm >= 0 ? nm + kStep / 2 : nm - kStep / 2) / kStep * kStep; }
 
@@ -47,7 +50,7 @@ LabelSpot LabelPlacer::PlaceReference(std::string_view text, const Box& pads, co
   auto tryAt = [&](Point wanted) {
     const Point centre{origin.x + Rounded(wanted.x - origin.x), origin.y + Rounded(wanted.y - origin.y)};
     const Box box = TextBox(LabelGeometry(centre, bottom), text);
-    const int overlaps = index_.Count(box.Grown(kClearance), side, fewest, budget);
+    const int overlaps = index_.Count(box.Grown(kClearance), side, std::min(fewest, kMostOverlapsCounted), budget);
     if (fewest == INT_MAX || overlaps < fewest) {
       fewest = std::max(overlaps, budget < 0 ? 1 : 0);
       best = {centre, box, fewest == 0};
@@ -55,7 +58,8 @@ LabelSpot LabelPlacer::PlaceReference(std::string_view text, const Box& pads, co
     return fewest == 0 || budget < 0;
   };
   for (const Box* extent : {&pads, &footprint}) {
-    if (extent->empty) continue;
+    const bool same = extent != &pads && !pads.empty && footprint.min == pads.min && footprint.max == pads.max;
+    if (extent->empty || same) continue;
     const Point c = extent->Centre();
     for (int ring = 0; ring < kRings; ++ring) {
       const int64_t d = kGap + ring * across;

@@ -4,6 +4,7 @@
 // the board.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -34,25 +35,29 @@ class SilkscreenIndex {
     Point a, b;
     int64_t halfWidth = 0;
     bool stroke = false;
-    uint8_t sides = 0;
   };
   struct CellRange {
     int64_t x0, y0, x1, y1;
     [[nodiscard]] int64_t Cells() const noexcept { return (x1 - x0 + 1) * (y1 - y0 + 1); }
   };
 
+  // Each side's items by place.
+  struct Grid {
+    std::vector<std::vector<uint32_t>> cells;  // item indices per cell, row by row
+    std::vector<uint32_t> large;               // items covering too many cells to file
+  };
+
   [[nodiscard]] CellRange CellsOf(const Box& box) const noexcept;
-  [[nodiscard]] bool Touches(const Item& item, const Box& box) const noexcept;
-  void File(const CellRange& range);
-  void Insert(const Item& item);
+  [[nodiscard]] static bool Touches(const Item& item, const Box& box) noexcept;
+  void File(const CellRange& range, uint8_t sides);
+  void Insert(const Item& item, uint8_t sides);
 
   Point origin_;
   int64_t cell_ = 1;  // nm
   int64_t columns_ = 1, rows_ = 1;
   std::vector<Item> items_;
-  std::vector<std::vector<uint32_t>> cells_;  // item indices per cell, row by row
-  std::vector<uint32_t> large_;               // items covering too many cells to file
-  std::vector<uint32_t> seen_;                // per item: the last query that looked at it
+  std::array<Grid, 2> grids_;   // top, bottom
+  std::vector<uint32_t> seen_;  // per item: the last query that looked at it
   uint32_t query_ = 0;
 };
 

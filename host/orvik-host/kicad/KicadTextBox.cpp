@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace orvik::host::kicad {
 
@@ -48,9 +49,17 @@ Box TextBox(const TextGeometry& g, std::string_view text) noexcept {
     left = mirroredLeft;
   }
   Box box;
+  double s = 0, c = 1;
+  SinCosDegrees(g.degrees, s, c);
+  if (s == 0 && c == 1) {
+    box.Add({g.anchor.x + left, g.anchor.y + bottom});
+    box.Add({g.anchor.x + right, g.anchor.y + top});
+    return box;
+  }
   const std::array<Point, 4> corners{Point{left, bottom}, Point{right, bottom}, Point{right, top}, Point{left, top}};
-  for (const Point& c : corners) {
-    box.Add(Turned({g.anchor.x + c.x, g.anchor.y + c.y}, g.anchor, g.degrees));
+  for (const Point& corner : corners) {
+    const auto x = static_cast<double>(corner.x), y = static_cast<double>(corner.y);
+    box.Add({g.anchor.x + std::llround(x * c - y * s), g.anchor.y + std::llround(x * s + y * c)});
   }
   return box;
 }
