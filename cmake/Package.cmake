@@ -1,7 +1,8 @@
 # The Debian package dist/orvik-host_<version>_<arch>.deb and the tarball
 # dist/orvik-host-<version>-linux-<processor>.tar.gz of the installed tree
 # (cmake/Install.cmake), written by cpack (tools/package.sh). Binaries are
-# stripped; the package's dependencies come from dpkg-shlibdeps.
+# stripped; the package's dependencies come from dpkg-shlibdeps
+# (install/ShlibDeps.cmake).
 set(CPACK_GENERATOR DEB TGZ)
 set(CPACK_PACKAGE_NAME ${ORVIK_PACKAGE_NAME})
 set(CPACK_PACKAGE_CONTACT ${ORVIK_MAINTAINER})
@@ -20,12 +21,9 @@ The package also holds orvik-gen, a deterministic generator of Orvik ASCII
 PCB boards of any size, and an example board.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS})
-# Not in a source-package archive of the build directory.
-set(CPACK_SOURCE_GENERATOR TGZ)
-set(CPACK_SOURCE_IGNORE_FILES /\\.git/ /build/ /dist/ /node_modules/)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/install/ShlibDeps.cmake)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -9,9 +9,10 @@
 #       directories it looked in
 #   check-install.sh packages SOURCE_DIR BUILD_DIR WORK_DIR VERSION
 #       cpack writes the .deb and the tarball into WORK_DIR; checks the
-#       .deb's control fields, files, modes and stripped binaries, runs the
-#       trees dpkg-deb -x and tar extract, compares the two trees, and has
-#       lintian (where it is installed) report no error
+#       .deb's control fields, files, modes, stripped binaries and that it
+#       has no maintainer scripts, runs the trees dpkg-deb -x and tar
+#       extract, compares the two trees, and has lintian (where it is
+#       installed) report no error
 #
 # Exits 0 when every check holds; otherwise prints what failed, exits 1.
 set -euo pipefail
@@ -114,6 +115,11 @@ check_packages() {
   depends=$(dpkg-deb --field "$deb" Depends)
   for expected in libc6 libgcc-s1 libstdc++6; do
     sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends" | grep -qxF "$expected" || fail ".deb: Depends '$depends' lacks $expected"
+  done
+  # No maintainer script: apt-get remove leaves nothing behind.
+  local script
+  for script in preinst postinst prerm postrm; do
+    if dpkg-deb --info "$deb" "$script" >/dev/null 2>&1; then fail ".deb: has a $script script"; fi
   done
   dpkg-deb --info "$deb" >"$work/info.txt"
   [ "$(sed -n '/^ Description:/,/^ [A-Z][-A-Za-z]*:/p' "$work/info.txt" | grep -c '^  ')" -ge 5 ] ||
