@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the builds need, as root, without questions.
 #
-#   tools/setup.sh native   compiler, CMake, Ninja, GoogleTest sources, CLI11
+#   tools/setup.sh native   compiler, CMake, Ninja, GoogleTest sources, CLI11,
+#                           help2man (the man pages), dpkg-dev (dpkg-shlibdeps,
+#                           for the Debian package's dependencies)
 #   tools/setup.sh all      also Clang (with its sanitizer and libFuzzer
 #                           runtimes), the 32-bit and 64-bit MinGW-w64 cross
 #                           compilers, 64-bit Wine, Python 3, and Chromium
@@ -17,7 +19,7 @@ set -euo pipefail
 mode=${1:-all}
 export DEBIAN_FRONTEND=noninteractive
 
-packages=(cmake ninja-build g++ make googletest libcli11-dev)
+packages=(cmake ninja-build g++ make googletest libcli11-dev help2man dpkg-dev)
 if [ "$mode" = all ]; then
   packages+=(clang libclang-rt-14-dev python3)
   packages+=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)

@@ -253,7 +253,8 @@ std::string UsageText(std::string_view program) {
 
 Reference host for the Orvik ASCII PCB importer plug-in. Loads the host PCB
 module (Kovlan) and the importer plug-in (LoadOrvik) from the directory of this
-program and calls the plug-in's entry points.
+program or, where that has no Kovlan, from )" ORVIK_HOST_INSTALLED_MODULES R"( relative to the
+program's real location, and calls the plug-in's entry points.
 
 Commands:
   describe          print the importer's description

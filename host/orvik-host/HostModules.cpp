@@ -1,5 +1,7 @@
 #include "host/orvik-host/HostModules.h"
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -63,15 +65,40 @@ bool ImporterPlugin::Load(platform::Library library, std::string& error) {
   return true;
 }
 
+std::vector<std::string> ModuleDirectories(const std::string& programDirectory) {
+  if (programDirectory.empty()) return {""};
+  const std::filesystem::path installed =
+      (std::filesystem::path(programDirectory) / ORVIK_HOST_INSTALLED_MODULES).lexically_normal();
+  return {programDirectory, installed.string()};
+}
+
+std::optional<std::string> FindModuleDirectory(const std::vector<std::string>& directories) {
+  const std::string file = platform::LibraryFileName(ORVIK_PCBAPI_MODULE_NAME);
+  for (const std::string& directory : directories) {
+    std::error_code error;
+    if (directory.empty() || std::filesystem::is_regular_file(platform::JoinPath(directory, file), error)) {
+      return directory;
+    }
+  }
+  return std::nullopt;
+}
+
 bool HostModules::Load(const std::string& pluginPath, std::string& error) {
   using platform::Library;
-  const std::string directory = platform::ExecutableDirectory();
+  const std::vector<std::string> directories = ModuleDirectories(platform::ExecutableDirectory());
+  const std::optional<std::string> directory = FindModuleDirectory(directories);
+  if (!directory) {
+    error = "cannot find the host PCB module " + platform::LibraryFileName(ORVIK_PCBAPI_MODULE_NAME) + " in ";
+    for (std::size_t i = 0; i < directories.size(); ++i) error += (i == 0 ? "" : " or ") + directories[i];
+    return false;
+  }
   // Global, so that its exports resolve for the plug-in as well.
-  if (!kovlan_.Load(Library::OpenModule(directory, ORVIK_PCBAPI_MODULE_NAME, Library::Scope::kGlobal), error)) {
+  if (!kovlan_.Load(Library::OpenModule(*directory, ORVIK_PCBAPI_MODULE_NAME, Library::Scope::kGlobal), error)) {
     return false;
   }
   return importer_.Load(
-      pluginPath.empty() ? Library::OpenModule(directory, ORVIK_PLUGIN_MODULE_NAME) : Library::Open(pluginPath), error);
+      pluginPath.empty() ? Library::OpenModule(*directory, ORVIK_PLUGIN_MODULE_NAME) : Library::Open(pluginPath),
+      error);
 }
 
 }  // namespace orvik::host

@@ -2,7 +2,9 @@
 // and the importer plug-in, each with the exports the host calls resolved.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "orvik/importer.h"
 #include "orvik/kovlan.h"
@@ -60,11 +62,23 @@ class ImporterPlugin {
   ImporterApi api_;
 };
 
+// The directories the two modules are looked for in, in order: the program's
+// own (the build tree, the Windows packages), then ORVIK_HOST_INSTALLED_MODULES
+// relative to it (an installed tree: bin/ beside lib/orvik/). With no
+// program directory, only "": the system's search.
+std::vector<std::string> ModuleDirectories(const std::string& programDirectory);
+
+// The first of `directories` that holds the host PCB module as a regular
+// file (links followed); "" (the system's search) is taken as it is. None
+// when no directory holds it.
+std::optional<std::string> FindModuleDirectory(const std::vector<std::string>& directories);
+
 // The host module first, globally, so that the plug-in finds it loaded; then
-// the plug-in. Members unload in reverse order: the plug-in first.
+// the plug-in. Both come from the first of ModuleDirectories() that holds
+// the host module. Members unload in reverse order: the plug-in first.
 class HostModules {
  public:
-  // `pluginPath` empty: the plug-in beside the executable.
+  // `pluginPath` empty: the plug-in beside the host module.
   bool Load(const std::string& pluginPath, std::string& error);
   [[nodiscard]] const KovlanApi& Kovlan() const noexcept { return kovlan_.Api(); }
   [[nodiscard]] const ImporterApi& Importer() const noexcept { return importer_.Api(); }

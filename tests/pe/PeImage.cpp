@@ -134,26 +134,37 @@ std::vector<PeImage::Export> PeImage::Exports() const {
 
 std::optional<std::vector<std::uint8_t>> PeImage::Resource(std::uint16_t type, const std::u16string& name,
                                                            std::uint16_t language) const {
+  return FindResource(type, name, language);
+}
+
+std::optional<std::vector<std::uint8_t>> PeImage::Resource(std::uint16_t type, std::uint16_t id,
+                                                           std::uint16_t language) const {
+  return FindResource(type, id, language);
+}
+
+std::optional<std::vector<std::uint8_t>> PeImage::FindResource(std::uint16_t type, const ResourceKey& name,
+                                                               std::uint16_t language) const {
   const DataDirectory dir = Directory(2);
   if (dir.rva == 0) return std::nullopt;
   const std::size_t root = FileOffset(dir.rva, dir.size);
 
-  // The entry of a directory (at `offset` from the root) that matches; the
-  // result is the entry's target field.
-  auto find = [&](std::size_t offset, bool byName, std::uint16_t id,
-                  const std::u16string& key) -> std::optional<std::uint32_t> {
+  // The entry of a directory (at `offset` from the root) that matches `key`;
+  // the result is the entry's target field. Every offset is checked against
+  // the resource directory's size, which lies within the file.
+  auto find = [&](std::size_t offset, const ResourceKey& key) -> std::optional<std::uint32_t> {
     if (offset + 16 > dir.size) throw EPeFormat("resource directory out of range");
     const std::uint16_t named = U16(root + offset + 12);
     const std::uint16_t numbered = U16(root + offset + 14);
+    const auto* id = std::get_if<std::uint16_t>(&key);
     for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(named) + numbered; ++i) {
       const std::size_t entry = offset + 16 + i * 8u;
       if (entry + 8 > dir.size) throw EPeFormat("resource entry out of range");
       const std::uint32_t nameField = U32(root + entry);
       const std::uint32_t target = U32(root + entry + 4);
       const bool isName = (nameField & 0x80000000u) != 0;
-      if (isName != byName) continue;
-      if (!byName) {
-        if ((nameField & 0xFFFF) == id) return target;
+      if (isName != (id == nullptr)) continue;
+      if (id != nullptr) {
+        if ((nameField & 0xFFFF) == *id) return target;
         continue;
       }
       const std::size_t text = nameField & 0x7FFFFFFFu;
@@ -163,7 +174,7 @@ std::optional<std::vector<std::uint8_t>> PeImage::Resource(std::uint16_t type, c
       std::u16string entryName;
       for (std::uint16_t c = 0; c < length; ++c)
         entryName.push_back(static_cast<char16_t>(U16(root + text + 2 + c * 2u)));
-      if (entryName == key) return target;
+      if (entryName == std::get<std::u16string>(key)) return target;
     }
     return std::nullopt;
   };
@@ -172,11 +183,11 @@ std::optional<std::vector<std::uint8_t>> PeImage::Resource(std::uint16_t type, c
     return target & 0x7FFFFFFFu;
   };
 
-  const auto typeEntry = find(0, false, type, u"");
+  const auto typeEntry = find(0, type);
   if (!typeEntry) return std::nullopt;
-  const auto nameEntry = find(subdirectory(*typeEntry), true, 0, name);
+  const auto nameEntry = find(subdirectory(*typeEntry), name);
   if (!nameEntry) return std::nullopt;
-  const auto languageEntry = find(subdirectory(*nameEntry), false, language, u"");
+  const auto languageEntry = find(subdirectory(*nameEntry), language);
   if (!languageEntry) return std::nullopt;
   if ((*languageEntry & 0x80000000u) != 0 || *languageEntry + 16 > dir.size)
     throw EPeFormat("expected a resource data entry");

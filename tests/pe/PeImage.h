@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace orvik::test {
@@ -41,6 +42,7 @@ class PeImage {
   static constexpr std::uint32_t kScnMemWrite = 0x80000000u;
   static constexpr std::uint32_t kScnMemExecute = 0x20000000u;
   static constexpr std::uint16_t kRtRcData = 10;
+  static constexpr std::uint16_t kRtVersion = 16;
   static constexpr std::uint16_t kMachineI386 = 0x014C;
   static constexpr std::uint16_t kMachineAmd64 = 0x8664;
 
@@ -66,12 +68,19 @@ class PeImage {
   // Number of entries in the export address table.
   std::uint32_t ExportAddressCount() const;
 
-  // The data of resource type/name/language (name given as a string, type
-  // and language as numbers); none when there is no such resource.
+  // The data of resource type/name/language, the name given as a string or
+  // as a number (type and language are numbers); none when there is no such
+  // resource.
   std::optional<std::vector<std::uint8_t>> Resource(std::uint16_t type, const std::u16string& name,
                                                     std::uint16_t language) const;
+  std::optional<std::vector<std::uint8_t>> Resource(std::uint16_t type, std::uint16_t id, std::uint16_t language) const;
 
  private:
+  // A resource directory entry's key: a number or a name.
+  using ResourceKey = std::variant<std::uint16_t, std::u16string>;
+  std::optional<std::vector<std::uint8_t>> FindResource(std::uint16_t type, const ResourceKey& name,
+                                                        std::uint16_t language) const;
+
   std::uint16_t U16(std::size_t offset) const;
   std::uint32_t U32(std::size_t offset) const;
   std::size_t FileOffset(std::uint32_t rva, std::uint32_t size) const;

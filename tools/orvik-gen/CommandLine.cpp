@@ -42,9 +42,17 @@ GenParseResult ParseGenCommandLine(std::span<const std::string_view> args) {
   // Overrides apply after the derived counts, whatever their order.
   std::array<std::optional<std::uint32_t>, kCountOptions.size()> overrides{};
 
-  // --help wins over anything else on the line, errors included.
-  if (std::any_of(args.begin(), args.end(), [](std::string_view a) { return a == "-h" || a == "--help"; })) {
+  // --help and --version win over anything else on the line, errors
+  // included; --help over --version.
+  const auto given = [&](std::string_view shortName, std::string_view longName) {
+    return std::any_of(args.begin(), args.end(), [&](std::string_view a) { return a == shortName || a == longName; });
+  };
+  if (given("-h", "--help")) {
     r.options.help = true;
+    return r;
+  }
+  if (given("-V", "--version")) {
+    r.options.version = true;
     return r;
   }
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -127,25 +135,28 @@ GenParseResult ParseGenCommandLine(std::span<const std::string_view> args) {
   return r;
 }
 
-std::string GenUsageText(std::string_view program) {
-  std::string text = "usage: ";
-  text += program;
-  text +=
-      " [--seed N] [--scale K | --components N] [count options] [--summary] [-o FILE]\n"
-      "\n"
-      "Writes a realistic Orvik ASCII PCB board. The same seed and counts give\n"
-      "the same bytes on every platform.\n"
-      "\n"
-      "  --seed N         random seed (default 1)\n"
-      "  --scale K        K times 5000 components, about 10 MB per unit (default 1)\n"
-      "  --components N   N components; the other counts follow from it\n"
-      "  --pads N, --nets N, --tracks N, --arcs N, --vias N, --texts N,\n"
-      "  --fills N, --polygons N\n"
-      "                   override one derived count\n"
-      "  --summary        print the record counts and size to standard error\n"
-      "  -o FILE          write to FILE instead of standard output\n"
-      "  -h, --help       show this text\n";
-  return text;
+std::string GenUsageText() {
+  return "Usage: orvik-gen [OPTIONS]\n"
+         "\n"
+         "Writes a realistic Orvik ASCII PCB board. The same seed and counts give\n"
+         "the same bytes on every platform.\n"
+         "\n"
+         "Options:\n"
+         "  --seed N          random seed (default 1)\n"
+         "  --scale K         K times 5000 components, about 10 MB per unit (default 1)\n"
+         "  --components N    N components; the other counts follow from it\n"
+         "  --pads N, --nets N, --tracks N, --arcs N, --vias N, --texts N,\n"
+         "  --fills N, --polygons N\n"
+         "                    override one derived count\n"
+         "  --summary         print the record counts and size to standard error\n"
+         "  -o FILE           write to FILE instead of standard output\n"
+         "  -h, --help        print this help\n"
+         "  -V, --version     print the version\n"
+         "\n"
+         "Exit codes:\n"
+         "  0  success\n"
+         "  1  the output could not be written\n"
+         "  2  bad command line\n";
 }
 
 }  // namespace orvik::gen

@@ -17,6 +17,7 @@ struct GenOptions {
   std::string outputPath;  // empty: standard output
   bool summary = false;    // print the record counts to standard error
   bool help = false;
+  bool version = false;
 };
 
 struct GenParseResult {
@@ -25,9 +26,12 @@ struct GenParseResult {
   [[nodiscard]] bool ok() const noexcept { return error.empty(); }
 };
 
-// `args` excludes the program name. --help wins over anything else.
+// `args` excludes the program name. --help and --version win over anything
+// else.
 GenParseResult ParseGenCommandLine(std::span<const std::string_view> args);
 
-std::string GenUsageText(std::string_view program);
+// The --help text. It names the program by its plain name, wherever it was
+// started from, and reads as help2man expects.
+std::string GenUsageText();
 
 }  // namespace orvik::gen

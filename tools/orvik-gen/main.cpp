@@ -29,18 +29,21 @@ void PrintSummary(const orvik::gen::BoardCounts& c, std::uint64_t bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string_view program = argc > 0 ? argv[0] : "orvik-gen";
   std::vector<std::string_view> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
 
   const orvik::gen::GenParseResult parsed = orvik::gen::ParseGenCommandLine(args);
   if (!parsed.ok()) {
-    std::fprintf(stderr, "orvik-gen: %s\n%s", parsed.error.c_str(), orvik::gen::GenUsageText(program).c_str());
+    std::fprintf(stderr, "orvik-gen: %s\nTry 'orvik-gen --help' for more information.\n", parsed.error.c_str());
     return kExitUsage;
   }
   const orvik::gen::GenOptions& options = parsed.options;
   if (options.help) {
-    std::fputs(orvik::gen::GenUsageText(program).c_str(), stdout);
+    std::fputs(orvik::gen::GenUsageText().c_str(), stdout);
+    return kExitOk;
+  }
+  if (options.version) {
+    std::printf("orvik-gen %s\n", ORVIK_GEN_VERSION);
     return kExitOk;
   }
 

@@ -380,12 +380,24 @@ TEST(GenCommandLineTest, ParsesOptionsAndRejectsBadOnes) {
   EXPECT_TRUE(r.options.summary);
   EXPECT_EQ(r.options.counts.vias, 3u);
   EXPECT_EQ(r.options.counts.polygons, 0u);
-  // --help wins over anything else on the line, errors included.
-  for (const std::vector<std::string_view>& help :
-       {std::vector<std::string_view>{"--bogus", "--help"}, std::vector<std::string_view>{"-h", "--seed"}}) {
-    const GenParseResult h = ParseGenCommandLine(help);
-    EXPECT_TRUE(h.ok());
-    EXPECT_TRUE(h.options.help);
+}
+
+TEST(GenCommandLineTest, HelpAndVersionWinOverAnythingElse) {
+  struct Case {
+    std::vector<std::string_view> args;
+    bool help;
+    bool version;
+  };
+  const std::vector<Case> cases = {
+      {{"--bogus", "--help"}, true, false},   {{"-h", "--seed"}, true, false},
+      {{"--seed", "x", "-V"}, false, true},   {{"--version", "--scale", "0"}, false, true},
+      {{"--version", "--help"}, true, false}, {{"--summary"}, false, false},
+  };
+  for (const Case& c : cases) {
+    const GenParseResult r = ParseGenCommandLine(c.args);
+    EXPECT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(r.options.help, c.help) << c.args.front();
+    EXPECT_EQ(r.options.version, c.version) << c.args.front();
   }
 }
 
