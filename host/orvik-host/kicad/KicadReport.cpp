@@ -74,6 +74,8 @@ const char* Describe(Change change) { return kChanges[static_cast<std::size_t>(c
 
 const char* ClassName(ChangeClass changeClass) { return kClassNames[static_cast<std::size_t>(changeClass)]; }
 
+const char* WrittenKindName(Written kind) { return kWrittenNames[static_cast<std::size_t>(kind)].name; }
+
 void PrintKicadReport(std::FILE* out, const KicadReport& report) {
   std::fprintf(out, "KiCad board %s: %d copper layers, page %s%s, written in ", report.path.c_str(),
                report.copperLayers, report.page.c_str(),

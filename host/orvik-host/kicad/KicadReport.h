@@ -80,6 +80,8 @@ struct KicadReport {
 ChangeClass ClassOf(Change change);
 const char* Describe(Change change);
 const char* ClassName(ChangeClass changeClass);
+// A written kind's name ("track segments").
+const char* WrittenKindName(Written kind);
 
 // "KiCad board FILE: 6 copper layers, page A4, written in 1.2 ms", the
 // written counts, then one
