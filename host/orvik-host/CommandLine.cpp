@@ -512,7 +512,7 @@ constexpr const char* kConvertExitCodes = R"(Exit codes of convert:
   0    every file converted (or up to date)
   1    all done, but some files were skipped as not recognised, were
        unreadable, or were converted with warnings (check warnings, KiCad
-       changes)
+       objects left out)
   2    bad command line, or the output folder cannot be created or written
   3    the plug-in or the host module could not be loaded
   4    some files failed: the import failed, the child crashed, timed out or

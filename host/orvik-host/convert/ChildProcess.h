@@ -50,9 +50,10 @@ class ChildProcess {
 
   [[nodiscard]] bool Ended() const noexcept;
   [[nodiscard]] const ChildEnd& End() const noexcept;
-  // The last kKeptBytes of its standard error; how many bytes it wrote to
-  // its standard output.
+  // The last kKeptBytes of its standard error and output; how many bytes it
+  // wrote to its standard output.
   [[nodiscard]] const std::string& ErrorTail() const noexcept;
+  [[nodiscard]] const std::string& OutputTail() const noexcept;
   [[nodiscard]] uint64_t OutputBytes() const noexcept;
 
   // Asks the child to end (SIGTERM; on Windows it is ended at once).

@@ -83,6 +83,7 @@ struct ChildProcess::Impl {
   bool exited = false;
   ChildEnd end;
   std::string errorTail;
+  std::string outputTail;
   uint64_t outputBytes = 0;
 
   ~Impl() {
@@ -107,12 +108,10 @@ struct ChildProcess::Impl {
         pipe.Close();
         return;
       }
-      if (isError) {
-        errorTail.append(buffer, n);
-        if (errorTail.size() > kKeptBytes) errorTail.erase(0, errorTail.size() - kKeptBytes);
-      } else {
-        outputBytes += n;
-      }
+      if (!isError) outputBytes += n;
+      std::string& tail = isError ? errorTail : outputTail;
+      tail.append(buffer, n);
+      if (tail.size() > kKeptBytes) tail.erase(0, tail.size() - kKeptBytes);
     }
   }
 
@@ -208,6 +207,7 @@ void ChildProcess::WaitAny(const std::vector<ChildProcess*>& children, std::chro
 bool ChildProcess::Ended() const noexcept { return impl_->exited; }
 const ChildEnd& ChildProcess::End() const noexcept { return impl_->end; }
 const std::string& ChildProcess::ErrorTail() const noexcept { return impl_->errorTail; }
+const std::string& ChildProcess::OutputTail() const noexcept { return impl_->outputTail; }
 uint64_t ChildProcess::OutputBytes() const noexcept { return impl_->outputBytes; }
 
 void ChildProcess::Terminate() noexcept { Kill(); }

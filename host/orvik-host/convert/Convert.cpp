@@ -31,6 +31,17 @@ constexpr std::size_t kErrorLines = 12;  // of a child's error output, in the re
 
 void PrintError(const std::string& message) { std::fprintf(stderr, "orvik-host: error: %s\n", message.c_str()); }
 
+// Check warnings, or KiCad objects left out: what a board lost on the way.
+// (The KiCad board's other changes, approximations and the like, are
+// counted in the report but are no warning: nearly every board has some.)
+bool HasWarnings(const FileResult& r) {
+  const std::string leftOut = kicad::ClassName(kicad::ChangeClass::kLeftOut);
+  for (const auto& [name, count] : r.kicadByClass) {
+    if (name == leftOut && count > 0) return true;
+  }
+  return r.checkWarnings > 0;
+}
+
 // What a child's end and summary say about its file.
 void Classify(FileResult& r, const JobOutcome& outcome, const std::string& summaryPath, int timeoutSeconds) {
   r.seconds = outcome.seconds;
@@ -63,7 +74,7 @@ void Classify(FileResult& r, const JobOutcome& outcome, const std::string& summa
   if (summary) TakeSummary(r, *summary);
   const uint32_t code = outcome.end.code;
   if (code == kExitOk && said == ImportStatus::kImported) {
-    r.status = (r.checkWarnings > 0 || r.kicadChanges > 0) ? FileStatus::kWarnings : FileStatus::kConverted;
+    r.status = HasWarnings(r) ? FileStatus::kWarnings : FileStatus::kConverted;
     return;
   }
   r.errorTail = tail;

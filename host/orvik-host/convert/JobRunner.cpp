@@ -24,6 +24,7 @@ JobOutcome OutcomeOf(const Running& r, JobOutcome::Kind kind) {
   outcome.kind = kind;
   outcome.end = r.child->End();
   outcome.errorTail = r.child->ErrorTail();
+  outcome.outputTail = r.child->OutputTail();
   outcome.outputBytes = r.child->OutputBytes();
   outcome.seconds = Seconds(r.started);
   outcome.attempts = r.attempts;

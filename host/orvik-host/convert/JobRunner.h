@@ -26,7 +26,8 @@ struct JobOutcome {
   };
   Kind kind = Kind::kNotStarted;
   ChildEnd end;
-  std::string errorTail;  // the end of the child's error output
+  std::string errorTail;   // the end of the child's error output
+  std::string outputTail;  // and of its standard output
   uint64_t outputBytes = 0;
   std::string startError;
   double seconds = 0;
