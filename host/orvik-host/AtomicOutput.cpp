@@ -115,7 +115,7 @@ void AtomicOutput::Discard() noexcept {
 
 bool AtomicOutput::Commit() {
   if (!pending_) return true;
-  if (!ReplaceFile(writePath_, path_)) {
+  if (!RenameOver(writePath_, path_)) {
     Discard();
     return false;
   }
@@ -133,7 +133,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view text) {
   return std::fclose(file) == 0 && written && output.Commit();
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to) noexcept {
+bool RenameOver(const std::string& from, const std::string& to) noexcept {
 #ifdef _WIN32
   return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else

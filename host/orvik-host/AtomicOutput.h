@@ -49,6 +49,6 @@ void RemovePendingOutputsOnSignal();
 bool WriteFileAtomically(const std::string& path, std::string_view text);
 
 // Renames `from` to `to`, replacing `to` (also on Windows).
-bool ReplaceFile(const std::string& from, const std::string& to) noexcept;
+bool RenameOver(const std::string& from, const std::string& to) noexcept;
 
 }  // namespace orvik::host

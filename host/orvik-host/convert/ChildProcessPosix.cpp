@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -142,6 +143,8 @@ void ChildProcess::WaitAny(const std::vector<ChildProcess*>& children, std::chro
   std::vector<std::pair<Impl*, bool>> owners;  // the child, and whether the fd is its stderr
   for (ChildProcess* child : children) {
     Impl& c = *child->impl_;
+    // Its outputs are closed, so it is ending: look again soon.
+    if (c.output < 0 && c.error < 0 && !c.exited) wait = std::min(wait, std::chrono::milliseconds(1));
     if (c.output >= 0) {
       fds.push_back({c.output, POLLIN, 0});
       owners.emplace_back(&c, false);

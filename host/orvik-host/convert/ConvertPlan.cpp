@@ -82,7 +82,7 @@ Plan Planner::Make(const std::vector<Candidate>& candidates, const Stamp& stamp)
     if (!c.unreadable.empty()) {
       r.status = FileStatus::kUnreadable;
       r.detail = c.unreadable;
-    } else if (const auto [taken, fresh] = stems.emplace(r.stem, c.path); !fresh) {
+    } else if (const auto [taken, fresh] = stems.emplace(r.stem, c.relative); !fresh) {
       r.status = FileStatus::kFailed;
       r.detail = "its outputs would take the names of those of " + taken->second;
     } else if (base.size() > kMaxFileNameBytes) {

@@ -31,8 +31,9 @@ tr[data-status="failed"] td.status { color: #b00020; font-weight: 600; }
 tr[data-status="unreadable"] td.status, tr[data-status="warnings"] td.status { color: #9a5b00; }
 tr[data-status="not-recognised"] td.status, tr[data-status="up-to-date"] td.status { color: #555; }
 tr[data-status="converted"] td.status { color: #106010; }
-td.name { font-family: ui-monospace, monospace; word-break: break-all; }
-.detail { color: #555; font-size: .9em; }
+td.name { font-family: ui-monospace, monospace; min-width: 16em; overflow-wrap: anywhere; }
+td.outputs { min-width: 14em; }
+.detail { color: #555; font-size: .9em; font-weight: normal; }
 pre { margin: .2em 0 0; font-size: .85em; white-space: pre-wrap; max-width: 60em; }
 </style>
 </head>
@@ -148,8 +149,10 @@ void Row(std::string& out, std::size_t index, const FileResult& r, const std::ve
   out += "<tr data-status=\"";
   out += StatusKey(r.status);
   out += "\"><td class=\"number\" data-sort=\"" + std::to_string(index) + "\">" + std::to_string(index + 1) +
-         "</td><td class=\"name\">";
+         "</td><td class=\"name\" title=\"";
   Text(out, r.path);
+  out += "\">";
+  Text(out, r.relative);
   out += "</td><td class=\"status\">";
   Text(out, StatusText(r.status));
   if (!r.detail.empty()) {
@@ -168,7 +171,7 @@ void Row(std::string& out, std::size_t index, const FileResult& r, const std::ve
   NumberCell(out, r.checked, r.checkWarnings, Breakdown(r.checkByKind));
   for (const std::string& c : classes) NumberCell(out, r.exported, CountOf(r.kicadByClass, c));
   out += "<td class=\"number\" data-sort=\"" + Seconds(r.seconds) + "\">" + (r.seconds > 0 ? Seconds(r.seconds) : "") +
-         "</td><td>";
+         "</td><td class=\"outputs\">";
   for (std::size_t i = 0; i < r.outputs.size(); ++i) {
     const std::string& output = r.outputs[i];
     out += i == 0 ? "" : " ";
