@@ -553,25 +553,17 @@ std::string UsageText(std::string_view program, Command topic) {
     return text;
   }
   text += "Usage: " + name + " [OPTIONS] COMMAND [ARGS]\n       " + name + " COMMAND --help\n\n";
-  text += kDescription;
-  text += "\n";
-  text += kCommandList;
-  text += "\nOptions of every command:\n";
-  text += kCommonOptions;
-  text += "\nOptions of import (also taken before the command):\n";
-  text += kImportOptions;
-  text += "\nOptions of check:\n";
-  text += kCheckOptions;
-  text += "\nOptions of convert:\n";
-  text += kConvertOptions;
-  text += "\n";
-  text += kFileNote;
-  text += "\n";
-  text += kExitCodes;
-  text += "\n";
-  text += kCheckExitCodes;
-  text += "\n";
-  text += kConvertExitCodes;
+  const char* const pieces[] = {kDescription,     "\n",
+                                kCommandList,     "\nOptions of every command:\n",
+                                kCommonOptions,   "\nOptions of import (also taken before the command):\n",
+                                kImportOptions,   "\nOptions of check:\n",
+                                kCheckOptions,    "\nOptions of convert:\n",
+                                kConvertOptions,  "\n",
+                                kFileNote,        "\n",
+                                kExitCodes,       "\n",
+                                kCheckExitCodes,  "\n",
+                                kConvertExitCodes};
+  for (const char* piece : pieces) text += piece;
   return text;
 }
 

@@ -12,14 +12,13 @@ import { copyFileSync, mkdirSync, readFileSync, rmSync, symlinkSync, writeFileSy
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import assert from 'node:assert/strict';
-import { chromium } from 'playwright-core';
+import { launchChromium, runChecks } from './harness.mjs';
 
 const [host, board, outDir] = process.argv.slice(2);
 if (!host || !board || !outDir) {
   console.error('usage: node convert-report.test.mjs ORVIK_HOST BOARD.pcb OUT_DIR');
   process.exit(2);
 }
-const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
 
 const archive = path.join(outDir, 'archive');
 const converted = path.join(outDir, 'converted');
@@ -46,12 +45,7 @@ const report = JSON.parse(readFileSync(path.join(converted, 'report.json'), 'utf
 const checks = [];
 function check(name, fn) { checks.push([name, fn]); }
 
-const browser = await chromium.launch({
-  executablePath: chromiumPath,
-  headless: true,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-         '--disable-component-update', '--disable-sync'],
-});
+const browser = await launchChromium();
 let failures = 0;
 try {
   const page = await browser.newPage({ viewport: { width: 1500, height: 560 } });
@@ -122,15 +116,7 @@ try {
     await page.screenshot({ path: path.join(outDir, 'report.png'), fullPage: true });
   });
 
-  for (const [name, fn] of checks) {
-    try {
-      await fn();
-      console.log(`ok   ${name}`);
-    } catch (e) {
-      failures++;
-      console.log(`FAIL ${name}\n     ${String(e.message || e).split('\n').join('\n     ')}`);
-    }
-  }
+  failures = await runChecks(checks);
 } finally {
   await browser.close();
 }

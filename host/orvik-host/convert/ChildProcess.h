@@ -33,11 +33,18 @@ struct ChildEnd {
 // violation)".
 std::string DescribeEnd(const ChildEnd& end);
 
+// What a child wrote: the last kKeptBytes of its standard output and error,
+// and how many bytes it wrote to its standard output.
+struct ChildOutputs {
+  static constexpr std::size_t kKeptBytes = 16 * 1024;
+  std::string error;
+  std::string output;
+  uint64_t outputBytes = 0;
+  void Take(bool isError, const char* bytes, std::size_t n);
+};
+
 class ChildProcess {
  public:
-  // How much of each output is kept: its last bytes.
-  static constexpr std::size_t kKeptBytes = 16 * 1024;
-
   // Starts the child; nothing with `error` set when it cannot be started.
   static std::unique_ptr<ChildProcess> Start(const ChildCommand& command, std::string& error);
   ~ChildProcess();
@@ -50,11 +57,10 @@ class ChildProcess {
 
   [[nodiscard]] bool Ended() const noexcept;
   [[nodiscard]] const ChildEnd& End() const noexcept;
-  // The last kKeptBytes of its standard error and output; how many bytes it
-  // wrote to its standard output.
-  [[nodiscard]] const std::string& ErrorTail() const noexcept;
-  [[nodiscard]] const std::string& OutputTail() const noexcept;
-  [[nodiscard]] uint64_t OutputBytes() const noexcept;
+  [[nodiscard]] const ChildOutputs& Outputs() const noexcept;
+  [[nodiscard]] const std::string& ErrorTail() const noexcept { return Outputs().error; }
+  [[nodiscard]] const std::string& OutputTail() const noexcept { return Outputs().output; }
+  [[nodiscard]] uint64_t OutputBytes() const noexcept { return Outputs().outputBytes; }
 
   // Asks the child to end (SIGTERM; on Windows it is ended at once).
   void Terminate() noexcept;

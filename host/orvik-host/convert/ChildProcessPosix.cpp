@@ -20,9 +20,7 @@ struct ChildProcess::Impl {
   int error = -1;
   bool exited = false;
   ChildEnd end;
-  std::string errorTail;
-  std::string outputTail;
-  uint64_t outputBytes = 0;
+  ChildOutputs written;
 
   ~Impl() {
     CloseOutputs();
@@ -48,10 +46,7 @@ struct ChildProcess::Impl {
       fd = -1;
       return;
     }
-    if (!isError) outputBytes += static_cast<uint64_t>(n);
-    std::string& tail = isError ? errorTail : outputTail;
-    tail.append(buffer, static_cast<std::size_t>(n));
-    if (tail.size() > kKeptBytes) tail.erase(0, tail.size() - kKeptBytes);
+    written.Take(isError, buffer, static_cast<std::size_t>(n));
   }
 
   void Collect(bool block) noexcept {
@@ -174,9 +169,7 @@ void ChildProcess::WaitAny(const std::vector<ChildProcess*>& children, std::chro
 
 bool ChildProcess::Ended() const noexcept { return impl_->exited && impl_->output < 0 && impl_->error < 0; }
 const ChildEnd& ChildProcess::End() const noexcept { return impl_->end; }
-const std::string& ChildProcess::ErrorTail() const noexcept { return impl_->errorTail; }
-const std::string& ChildProcess::OutputTail() const noexcept { return impl_->outputTail; }
-uint64_t ChildProcess::OutputBytes() const noexcept { return impl_->outputBytes; }
+const ChildOutputs& ChildProcess::Outputs() const noexcept { return impl_->written; }
 
 void ChildProcess::Terminate() noexcept {
   if (!impl_->exited) kill(impl_->pid, SIGTERM);

@@ -32,6 +32,13 @@ const char* NameOf(const NamedCode (&table)[N], uint32_t code) {
 
 }  // namespace
 
+void ChildOutputs::Take(bool isError, const char* bytes, std::size_t n) {
+  if (!isError) outputBytes += n;
+  std::string& tail = isError ? error : output;
+  tail.append(bytes, n);
+  if (tail.size() > kKeptBytes) tail.erase(0, tail.size() - kKeptBytes);
+}
+
 std::string DescribeEnd(const ChildEnd& end) {
   char text[96];
   switch (end.kind) {

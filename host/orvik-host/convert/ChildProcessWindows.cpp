@@ -82,9 +82,7 @@ struct ChildProcess::Impl {
   Handle error;
   bool exited = false;
   ChildEnd end;
-  std::string errorTail;
-  std::string outputTail;
-  uint64_t outputBytes = 0;
+  ChildOutputs written;
 
   ~Impl() {
     if (process && !exited) {
@@ -108,10 +106,7 @@ struct ChildProcess::Impl {
         pipe.Close();
         return;
       }
-      if (!isError) outputBytes += n;
-      std::string& tail = isError ? errorTail : outputTail;
-      tail.append(buffer, n);
-      if (tail.size() > kKeptBytes) tail.erase(0, tail.size() - kKeptBytes);
+      written.Take(isError, buffer, n);
     }
   }
 
@@ -206,9 +201,7 @@ void ChildProcess::WaitAny(const std::vector<ChildProcess*>& children, std::chro
 
 bool ChildProcess::Ended() const noexcept { return impl_->exited; }
 const ChildEnd& ChildProcess::End() const noexcept { return impl_->end; }
-const std::string& ChildProcess::ErrorTail() const noexcept { return impl_->errorTail; }
-const std::string& ChildProcess::OutputTail() const noexcept { return impl_->outputTail; }
-uint64_t ChildProcess::OutputBytes() const noexcept { return impl_->outputBytes; }
+const ChildOutputs& ChildProcess::Outputs() const noexcept { return impl_->written; }
 
 void ChildProcess::Terminate() noexcept { Kill(); }
 
