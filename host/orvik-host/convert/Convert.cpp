@@ -84,18 +84,15 @@ void Classify(FileResult& r, const JobOutcome& outcome, const std::string& summa
   } else if (code == kExitLoadFailure && said == ImportStatus::kUnreadable) {
     r.status = FileStatus::kUnreadable;
     r.detail = (*summary)["reason"].Text();
-  } else if (code == kExitImportFailed && said == ImportStatus::kFailed) {
-    r.status = FileStatus::kFailed;
-    r.detail = "the import failed (the plug-in returned false)";
-  } else if (code == kExitOutputFailure) {
-    r.status = FileStatus::kFailed;
-    r.detail = "an output could not be written";
-  } else if (code == kExitLoadFailure) {
-    r.status = FileStatus::kFailed;
-    r.detail = "the plug-in or the host module could not be loaded";
   } else {
     r.status = FileStatus::kFailed;
-    r.detail = DescribeEnd(outcome.end) + (summary ? "" : ", without a summary");
+    const char* why = code == kExitImportFailed && said == ImportStatus::kFailed
+                          ? "the import failed: the plug-in returned false"
+                      : code == kExitOutputFailure ? "an output could not be written"
+                      : code == kExitLoadFailure   ? "the plug-in or the host module could not be loaded"
+                      : summary                    ? "the import ended"
+                                                   : "the import ended without a summary";
+    r.detail = std::string(why) + " (" + DescribeEnd(outcome.end) + ")";
   }
 }
 

@@ -277,7 +277,7 @@ TEST_F(ConvertTest, MisbehavingChildrenCostTheirFileOnly) {
   EXPECT_EQ(listed.detail.at("2-crash.pcb"), "crashed: signal 11 (SIGSEGV)");
 #endif
   EXPECT_EQ(listed.detail.at("3-hang.pcb"), "timed out: stopped after 3 s");
-  EXPECT_EQ(listed.detail.at("4-fail.pcb"), "the import failed (the plug-in returned false)");
+  EXPECT_EQ(listed.detail.at("4-fail.pcb"), "the import failed: the plug-in returned false (exit code 4)");
   // Off a terminal: no bar, no child output, one line per problem in order.
   EXPECT_EQ(run.err.find('\r'), std::string::npos);
   EXPECT_LT(run.err.find("2-crash.pcb: failed"), run.err.find("3-hang.pcb: failed"));
