@@ -88,8 +88,10 @@ void JobRunner::Run(const std::vector<Job>& jobs, const std::vector<std::size_t>
         r.child->Kill();
         r.child->Reap();
         kind = JobOutcome::Kind::kTimedOut;
-        RemoveTemporaries(jobs[r.job]);
       }
+      // A child that finished has renamed its outputs; what is left under a
+      // temporary name is a crashed or stopped child's.
+      RemoveTemporaries(jobs[r.job]);
       JobOutcome outcome = OutcomeOf(r, kind);
       const std::size_t job = r.job;
       const int attempts = r.attempts;
@@ -122,6 +124,7 @@ void JobRunner::Run(const std::vector<Job>& jobs, const std::vector<std::size_t>
     }
     JobOutcome outcome = OutcomeOf(r, JobOutcome::Kind::kEnded);
     const std::size_t job = r.job;
+    RemoveTemporaries(jobs[job]);
     running.erase(running.begin() + static_cast<std::ptrdiff_t>(i));
     done(job, std::move(outcome));
   }

@@ -14,7 +14,7 @@ namespace orvik::host::convert {
 
 struct Job {
   ChildCommand command;
-  std::vector<std::string> temporaries;  // files a child that does not finish may leave; removed then
+  std::vector<std::string> temporaries;  // files a child that does not finish may leave; removed when it has ended
 };
 
 struct JobOutcome {

@@ -261,6 +261,9 @@ TEST_F(ConvertTest, MisbehavingChildrenCostTheirFileOnly) {
   Write(in / "3-hang.pcb", "ORVIK board\nHANG\n");
   Write(in / "4-fail.pcb", "ORVIK board\nFAIL\n");
   Write(in / "5-other.pcb", "something else\n");
+  // As a child that crashed or was stopped while writing would leave them.
+  Write(fs::path(Out()) / "2-crash.kicad_pcb.tmp", "half");
+  Write(fs::path(Out()) / "3-hang.summary.json.tmp", "half");
   const HostRun run = Convert({"--plugin", Misbehaving(), "--timeout", "3", "--jobs", "3"});
   EXPECT_EQ(run.status, 4) << run.err;
   const Listed listed = ListReport(Parse(fs::path(Out()) / "report.json"));
