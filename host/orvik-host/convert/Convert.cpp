@@ -93,6 +93,10 @@ void Classify(FileResult& r, const JobOutcome& outcome, const std::string& summa
                       : summary                    ? "the import ended"
                                                    : "the import ended without a summary";
     r.detail = std::string(why) + " (" + DescribeEnd(outcome.end) + ")";
+    // The child names the output it could not write (a full disk, say).
+    constexpr std::string_view kPrefix = "orvik-host: error: ";
+    const std::string last = LastLines(outcome.errorTail, 1);
+    if (code == kExitOutputFailure && last.starts_with(kPrefix)) r.detail += ": " + last.substr(kPrefix.size());
   }
 }
 

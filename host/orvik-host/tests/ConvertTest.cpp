@@ -334,6 +334,24 @@ TEST_F(ConvertTest, OutputFolderThatCannotBeCreated) {
   EXPECT_NE(run.err.find("cannot create the output folder " + out), std::string::npos) << run.err;
 }
 
+// An output a child cannot write (as on a full disk) fails its file with a
+// line that names it; the other files are converted.
+TEST_F(ConvertTest, OutputThatCannotBeWritten) {
+  Write(fs::path(In()) / "a.pcb", DemoBoard());
+  Write(fs::path(In()) / "b.pcb", DemoBoard());
+  fs::create_directories(fs::path(Out()) / "b.kicad_pcb.tmp" / "in the way");
+  const HostRun run = Convert({});
+  EXPECT_EQ(run.status, 4) << run.err;
+  const Listed listed = ListReport(Parse(fs::path(Out()) / "report.json"));
+  EXPECT_EQ(listed.status.at("a.pcb"), "converted");
+  EXPECT_EQ(listed.status.at("b.pcb"), "failed");
+  EXPECT_NE(
+      listed.detail.at("b.pcb").find("an output could not be written (exit code 5): cannot create the KiCad board"),
+      std::string::npos)
+      << listed.detail.at("b.pcb");
+  EXPECT_NE(run.err.find("b.kicad_pcb"), std::string::npos) << run.err;
+}
+
 // import writes each output under NAME.tmp and renames it: where the
 // temporary name cannot be written, the finished file from before stays as
 // it was, and the status says so; on success no temporary file is left.
