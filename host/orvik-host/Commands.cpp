@@ -1,9 +1,7 @@
 #include "host/orvik-host/Commands.h"
 
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,6 +18,7 @@
 #include "host/orvik-host/Summary.h"
 #include "host/orvik-host/SummaryJson.h"
 #include "host/orvik-host/convert/Convert.h"
+#include "host/orvik-host/convert/FileSystem.h"
 #include "host/orvik-host/kicad/KicadExport.h"
 #include "platform/TextFile.h"
 #include "reader/FileCheck.h"
@@ -148,14 +147,6 @@ bool WriteCheckReports(const HostModules& modules, const Options& options, Impor
   return ok;
 }
 
-// Why `path` cannot be opened for reading, or "" when it can.
-std::string OpenFailure(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return std::strerror(errno);
-  std::fclose(file);
-  return {};
-}
-
 // The SVG and HTML board previews the options ask for.
 bool WritePreviews(const BoardScene& scene, const Options& options, std::string& error) {
   bool ok = true;
@@ -205,7 +196,7 @@ int RunImport(const HostModules& modules, const Options& options) {
     return summaryJson.Finish(kExitLoadFailure);
   }
   if (options.ifRecognised) {
-    record.reason = OpenFailure(options.file);
+    record.reason = convert::OpenFailure(options.file);
     if (!record.reason.empty()) {
       PrintError("cannot read the file " + options.file + " (" + record.reason + ")");
       record.status = ImportStatus::kUnreadable;
