@@ -73,7 +73,7 @@ cleanup() { [ "$keep" -eq 1 ] || rm -rf "$work"; }
 trap cleanup EXIT
 
 now() { date +%s.%N; }
-seconds() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
+seconds() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
 
 # The archive: ten folders of small boards, one of medium, one of large.
 archive="$work/archive"
@@ -102,7 +102,7 @@ base=""
 row() {
   local name=$1 wall=$2
   [ -n "$base" ] || base=$wall
-  printf '%-34s %8s %8.1f %8.1f %10.2f\n' "$name" "$wall" "$(awk -v f="$files" -v w="$wall" 'BEGIN { print f / w }')" \
+  printf '%-34s %8s %8.0f %8.1f %10.2f\n' "$name" "$wall" "$(awk -v f="$files" -v w="$wall" 'BEGIN { print f / w }')" \
     "$(awk -v m="$mb" -v w="$wall" 'BEGIN { print m / w }')" "$(awk -v b="$base" -v w="$wall" 'BEGIN { print w / b }')"
 }
 
@@ -136,7 +136,10 @@ row "xargs -P 2 orvik-host import" "$(seconds "$t0" "$(now)")"
 
 t0=$(now)
 "$host" convert "$archive" --out "$out" --jobs 2 --no-progress >/dev/null || [ $? -le 1 ] || die "re-run failed"
-row "convert --jobs 2, up to date" "$(seconds "$t0" "$(now)")"
+wall=$(seconds "$t0" "$(now)")
+fresh=$(grep -o '"up-to-date": [0-9]*' "$out/report.json" | head -n 1 | grep -o '[0-9]*$')
+[ "$fresh" = "$files" ] || die "the re-run found $fresh of $files files up to date"
+row "convert --jobs 2, all up to date" "$wall"
 rm -rf "$out" "$xout"
 
 # The cost of a child: copies of one small board converted one at a time,
