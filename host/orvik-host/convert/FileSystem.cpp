@@ -185,6 +185,10 @@ std::string AbsolutePath(const std::string& path) {
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty() || folder == ".") return name;
   if (IsSeparator(folder.back())) return folder + name;
+#ifdef _WIN32
+  // The folder's own separator, so that a Windows path reads as one.
+  if (folder.find('\\') != std::string::npos) return folder + "\\" + name;
+#endif
   return folder + "/" + name;
 }
 
