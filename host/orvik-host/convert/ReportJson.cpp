@@ -44,34 +44,29 @@ void AppendFile(std::string& out, const FileResult& r) {
   AppendText(out, r.errorTail);
   out += ", \"size\": " + std::to_string(r.size) + ", \"seconds\": ";
   AppendNumber(out, r.seconds);
-  out += ",\n     \"objects\": ";
-  if (r.counted) {
-    out += "{\"created\": " + std::to_string(r.created) + ", \"placed\": " + std::to_string(r.placed) +
-           ", \"createdByKind\": ";
-    AppendCounts(out, r.createdByKind);
-    out += ", \"placedByKind\": ";
-    AppendCounts(out, r.placedByKind);
+  // Each part of the child's summary, or null where the file has none.
+  auto section = [&out](const char* key, bool present, const std::string& numbers, const char* countsKey,
+                        const Counts& counts, const Counts* more = nullptr, const char* moreKey = nullptr) {
+    out += std::string(",\n     \"") + key + "\": ";
+    if (!present) {
+      out += "null";
+      return;
+    }
+    out += "{" + numbers + ", \"" + countsKey + "\": ";
+    AppendCounts(out, counts);
+    if (more != nullptr) {
+      out += std::string(", \"") + moreKey + "\": ";
+      AppendCounts(out, *more);
+    }
     out += '}';
-  } else {
-    out += "null";
-  }
-  out += ",\n     \"check\": ";
-  if (r.checked) {
-    out += "{\"warnings\": " + std::to_string(r.checkWarnings) + ", \"byKind\": ";
-    AppendCounts(out, r.checkByKind);
-    out += '}';
-  } else {
-    out += "null";
-  }
-  out += ",\n     \"kicad\": ";
-  if (r.exported) {
-    out += "{\"written\": " + std::to_string(r.kicadWritten) + ", \"changes\": " + std::to_string(r.kicadChanges) +
-           ", \"byClass\": ";
-    AppendCounts(out, r.kicadByClass);
-    out += '}';
-  } else {
-    out += "null";
-  }
+  };
+  section("objects", r.counted,
+          "\"created\": " + std::to_string(r.created) + ", \"placed\": " + std::to_string(r.placed), "createdByKind",
+          r.createdByKind, &r.placedByKind, "placedByKind");
+  section("check", r.checked, "\"warnings\": " + std::to_string(r.checkWarnings), "byKind", r.checkByKind);
+  section("kicad", r.exported,
+          "\"written\": " + std::to_string(r.kicadWritten) + ", \"changes\": " + std::to_string(r.kicadChanges),
+          "byClass", r.kicadByClass);
   out += ",\n     \"outputs\": [";
   for (std::size_t i = 0; i < r.outputs.size(); ++i) {
     if (i != 0) out += ", ";
