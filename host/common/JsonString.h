@@ -19,12 +19,18 @@ struct EscapeStyle {
 inline constexpr EscapeStyle kBoardDumpStyle{.upperHex = true, .escapeDelete = false};
 inline constexpr EscapeStyle kCheckReportStyle{.upperHex = false, .escapeDelete = true};
 
+// Appends the escape "\uXXXX" of a code point below U+10000.
+inline void AppendEscape(std::string& out, char32_t codePoint, EscapeStyle style) {
+  const char* const digits = style.upperHex ? "0123456789ABCDEF" : "0123456789abcdef";
+  out += "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4) out += digits[(codePoint >> shift) & 15];
+}
+
 // Appends `text` (8-bit host text, Windows-1252) as a quoted JSON string:
 // '"' and '\' take a backslash; control characters and bytes 0x80..0xFF
 // become \uXXXX, the code point the byte decodes to. The result is plain
 // ASCII, valid JSON whatever the input bytes.
 inline void AppendString(std::string& out, std::string_view text, EscapeStyle style) {
-  const char* const digits = style.upperHex ? "0123456789ABCDEF" : "0123456789abcdef";
   out += '"';
   for (const char c : text) {
     const auto b = static_cast<unsigned char>(c);
@@ -32,9 +38,26 @@ inline void AppendString(std::string& out, std::string_view text, EscapeStyle st
       out += '\\';
       out += c;
     } else if (b < 0x20 || b >= 0x80 || (b == 0x7F && style.escapeDelete)) {
-      const char32_t codePoint = text::Windows1252CodePoint(b);
-      out += "\\u";
-      for (int shift = 12; shift >= 0; shift -= 4) out += digits[(codePoint >> shift) & 15];
+      AppendEscape(out, text::Windows1252CodePoint(b), style);
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+}
+
+// Appends `utf8` (text already valid UTF-8) as a quoted JSON string: '"'
+// and '\' take a backslash, control characters and DEL become \uXXXX, the
+// rest stays as it is.
+inline void AppendUtf8String(std::string& out, std::string_view utf8) {
+  out += '"';
+  for (const char c : utf8) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (b < 0x20 || b == 0x7F) {
+      AppendEscape(out, b, kCheckReportStyle);
     } else {
       out += c;
     }

@@ -5,9 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "host/orvik-host/convert/ConvertOptions.h"
+
 namespace orvik::host {
 
-enum class Command { kNone, kHelp, kVersion, kDescribe, kRecognise, kImport, kCheck };
+enum class Command { kNone, kHelp, kVersion, kDescribe, kRecognise, kImport, kCheck, kConvert };
 
 // Which copper layers the KiCad board gets.
 enum class KicadStack {
@@ -32,9 +34,10 @@ enum class ProgressMode {
 
 struct Options {
   Command command = Command::kNone;
-  std::string file;        // recognise / import / check
-  std::string pluginPath;  // empty: the plug-in beside the executable
-  std::string jsonPath;    // import: board dump; check: the findings ("-": stdout)
+  Command helpTopic = Command::kNone;  // kHelp: the command whose help was asked for (kNone: all)
+  std::string file;                    // recognise / import / check
+  std::string pluginPath;              // empty: the plug-in beside the executable
+  std::string jsonPath;                // import: board dump; check: the findings ("-": stdout)
 #define ORVIK_HOST_OUTPUT_PATH(name, member) std::string member;
   ORVIK_HOST_IMPORT_OUTPUTS(ORVIK_HOST_OUTPUT_PATH)
 #undef ORVIK_HOST_OUTPUT_PATH
@@ -42,6 +45,12 @@ struct Options {
   KicadStack kicadStack = KicadStack::kUsed;
   bool kicadStackGiven = false;  // --kicad-stack on the line
   int top = 5;                   // import: nets and components listed in the summary
+  // import: the summary as JSON; the check report in text and JSON.
+  std::string summaryJsonPath;
+  std::string checkReportPath;
+  std::string checkJsonPath;
+  bool ifRecognised = false;  // import: ask the plug-in first; exit 1 when it does not recognise the file
+  convert::ConvertOptions convert;
 };
 
 struct ParseResult {
@@ -57,6 +66,7 @@ inline constexpr std::size_t kMaxFileNameBytes = 255;
 // else on the line, including errors.
 ParseResult ParseCommandLine(const std::vector<std::string>& args);
 
-std::string UsageText(std::string_view program);
+// The whole usage text, or that of one command (`topic`).
+std::string UsageText(std::string_view program, Command topic = Command::kNone);
 
 }  // namespace orvik::host

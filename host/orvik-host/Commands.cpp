@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/orvik-host/AtomicOutput.h"
 #include "host/orvik-host/BoardPreview.h"
 #include "host/orvik-host/CheckReport.h"
 #include "host/orvik-host/ExitCodes.h"
@@ -15,6 +16,9 @@
 #include "host/orvik-host/ProgressBar.h"
 #include "host/orvik-host/SceneReader.h"
 #include "host/orvik-host/Summary.h"
+#include "host/orvik-host/SummaryJson.h"
+#include "host/orvik-host/convert/Convert.h"
+#include "host/orvik-host/convert/FileSystem.h"
 #include "host/orvik-host/kicad/KicadExport.h"
 #include "platform/TextFile.h"
 #include "reader/FileCheck.h"
@@ -45,7 +49,8 @@ struct FileCloser {
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
 bool WriteJournal(const KovlanApi& api, const std::string& path, std::string& error) {
-  File file(std::fopen(path.c_str(), "wb"));
+  AtomicOutput output(path);
+  File file(std::fopen(output.WritePath().c_str(), "wb"));
   if (!file) {
     error = "cannot create the journal file " + path;
     return false;
@@ -70,7 +75,7 @@ bool WriteJournal(const KovlanApi& api, const std::string& path, std::string& er
       return false;
     }
   }
-  if (std::fclose(file.release()) != 0) {
+  if (std::fclose(file.release()) != 0 || !output.Commit()) {
     error = "cannot write the journal file " + path;
     return false;
   }
@@ -89,23 +94,69 @@ bool WantProgress(ProgressMode mode) {
   return StderrIsTerminal();
 }
 
-bool WriteTextFile(const std::string& path, const std::string& text) {
-  File file(std::fopen(path.c_str(), "wb"));
-  if (!file) return false;
-  if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size()) return false;
-  return std::fflush(file.get()) == 0;
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// import --summary-json: written however the import ends, once the modules
+// are loaded.
+class SummaryJsonWriter {
+ public:
+  SummaryJsonWriter(const Options& options, ImportRecord& record)
+      : options_(options), record_(record), start_(std::chrono::steady_clock::now()) {
+    record_.file = options.file;
+  }
+  // The exit code, or kExitOutputFailure when the summary cannot be written.
+  int Finish(int exitCode) {
+    if (options_.summaryJsonPath.empty()) return exitCode;
+    record_.totalSeconds = SecondsSince(start_);
+    if (!WriteFileAtomically(options_.summaryJsonPath, ImportRecordJson(record_))) {
+      PrintError("cannot write the import summary " + options_.summaryJsonPath);
+      if (exitCode == kExitOk) return kExitOutputFailure;
+    }
+    return exitCode;
+  }
+
+ private:
+  const Options& options_;
+  ImportRecord& record_;
+  std::chrono::steady_clock::time_point start_;
+};
+
+// import --check-report / --check-json: check's reports of the imported file.
+bool WriteCheckReports(const HostModules& modules, const Options& options, ImportRecord& record) {
+  if (options.checkReportPath.empty() && options.checkJsonPath.empty()) return true;
+  modules.Kovlan().Reset();
+  try {
+    record.check = CheckFile(options.file);
+  } catch (const platform::EInOutError& e) {
+    PrintError("cannot read the file " + options.file + " for its check (" + e.what() + ")");
+    return false;
+  }
+  bool ok = true;
+  if (!options.checkReportPath.empty() &&
+      !WriteFileAtomically(options.checkReportPath, CheckText(*record.check, options.file))) {
+    PrintError("cannot write the check report " + options.checkReportPath);
+    ok = false;
+  }
+  if (!options.checkJsonPath.empty() &&
+      !WriteFileAtomically(options.checkJsonPath, CheckJson(*record.check, options.file))) {
+    PrintError("cannot write the check report " + options.checkJsonPath);
+    ok = false;
+  }
+  return ok;
 }
 
 // The SVG and HTML board previews the options ask for.
 bool WritePreviews(const BoardScene& scene, const Options& options, std::string& error) {
   bool ok = true;
-  if (!options.svgPath.empty() && !WriteTextFile(options.svgPath, BoardSvg(scene))) {
+  if (!options.svgPath.empty() && !WriteFileAtomically(options.svgPath, BoardSvg(scene))) {
     error = "cannot write the SVG preview " + options.svgPath;
     ok = false;
   }
   const std::size_t slash = options.file.find_last_of("/\\");
   const std::string title = slash == std::string::npos ? options.file : options.file.substr(slash + 1);
-  if (!options.htmlPath.empty() && !WriteTextFile(options.htmlPath, BoardHtml(scene, title))) {
+  if (!options.htmlPath.empty() && !WriteFileAtomically(options.htmlPath, BoardHtml(scene, title))) {
     error = (ok ? "" : error + "; ") + "cannot write the HTML preview " + options.htmlPath;
     ok = false;
   }
@@ -136,9 +187,27 @@ int RunRecognise(const ImporterApi& importer, const Options& options) {
 
 int RunImport(const HostModules& modules, const Options& options) {
   const KovlanApi& kovlan = modules.Kovlan();
+  ImportRecord record;
+  SummaryJsonWriter summaryJson(options, record);
   if (!FileExists(options.file.c_str())) {
     PrintError("cannot find the file " + options.file);
-    return kExitLoadFailure;
+    record.status = ImportStatus::kUnreadable;
+    record.reason = "not an existing regular file";
+    return summaryJson.Finish(kExitLoadFailure);
+  }
+  if (options.ifRecognised) {
+    record.reason = convert::OpenFailure(options.file);
+    if (!record.reason.empty()) {
+      PrintError("cannot read the file " + options.file + " (" + record.reason + ")");
+      record.status = ImportStatus::kUnreadable;
+      return summaryJson.Finish(kExitLoadFailure);
+    }
+    const OrvikShortString name = ToShortString(options.file);
+    if (modules.Importer().RecognisedPCBFile(&name) == 0) {
+      std::printf("%s: not recognised\n", options.file.c_str());
+      record.status = ImportStatus::kNotRecognised;
+      return summaryJson.Finish(kExitNotRecognised);
+    }
   }
 
   kovlan.Reset();
@@ -154,7 +223,8 @@ int RunImport(const HostModules& modules, const Options& options) {
   const OrvikShortString unused{};
   const auto start = std::chrono::steady_clock::now();
   const bool imported = modules.Importer().ImportFileIntoPcb(&name, &unused) != 0;
-  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+  record.importSeconds = SecondsSince(start);
+  record.status = imported ? ImportStatus::kImported : ImportStatus::kFailed;
 
   if (progress) {
     kovlan.SetProgressCallback(nullptr, nullptr);
@@ -164,9 +234,12 @@ int RunImport(const HostModules& modules, const Options& options) {
 
   // Outputs are written even for a failed import: they show what happened.
   int exitCode = kExitOk;
-  if (!options.jsonPath.empty() && kovlan.DumpJson(options.jsonPath.c_str()) != 0) {
-    PrintError("cannot write the board dump " + options.jsonPath);
-    exitCode = kExitOutputFailure;
+  if (!options.jsonPath.empty()) {
+    AtomicOutput dump(options.jsonPath);
+    if (kovlan.DumpJson(dump.WritePath().c_str()) != 0 || !dump.Commit()) {
+      PrintError("cannot write the board dump " + options.jsonPath);
+      exitCode = kExitOutputFailure;
+    }
   }
   std::string error;
   if (!options.journalPath.empty() && !WriteJournal(kovlan, options.journalPath, error)) {
@@ -179,33 +252,40 @@ int RunImport(const HostModules& modules, const Options& options) {
   if (!options.svgPath.empty() || !options.htmlPath.empty() || !options.kicadPath.empty()) {
     const auto sceneStart = std::chrono::steady_clock::now();
     scene = ReadBoardScene(kovlan);
-    sceneSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - sceneStart).count();
+    sceneSeconds = SecondsSince(sceneStart);
   }
   if (scene && !WritePreviews(*scene, options, error)) {
     PrintError(error);
     exitCode = kExitOutputFailure;
   }
-  std::optional<kicad::KicadReport> kicadReport;
   if (!options.kicadPath.empty()) {
     kicad::KicadOptions kicadOptions;
     kicadOptions.hostStack = options.kicadStack == KicadStack::kHost;
-    if (!kicad::ExportKicadBoard(kovlan, *scene, options.kicadPath, kicadReport.emplace(), error, kicadOptions)) {
+    AtomicOutput board(options.kicadPath);
+    if (!kicad::ExportKicadBoard(kovlan, *scene, options.kicadPath, record.kicad.emplace(), error, kicadOptions,
+                                 board.WritePath())) {
       PrintError(error);
       exitCode = kExitOutputFailure;
+    } else if (!board.Commit()) {
+      PrintError("cannot write the KiCad board " + options.kicadPath);
+      exitCode = kExitOutputFailure;
     }
-    kicadReport->seconds += sceneSeconds;  // the summary gives reading the board and writing the file
+    record.kicad->seconds += sceneSeconds;  // the summary gives reading the board and writing the file
   }
+  if (imported || !options.summaryJsonPath.empty()) record.summary = CollectSummary(kovlan, options.top);
 
   if (!imported) {
     PrintError("the plug-in did not import " + options.file + " (not recognised, or the import failed)");
-    return kExitImportFailed;
+    WriteCheckReports(modules, options, record);
+    return summaryJson.Finish(kExitImportFailed);
   }
-  ImportSummary summary = CollectSummary(kovlan, options.top);
+  ImportSummary& summary = *record.summary;
   summary.fileName = options.file;
-  summary.seconds = elapsed.count();
+  summary.seconds = record.importSeconds;
   PrintSummary(stdout, summary);
-  if (kicadReport) kicad::PrintKicadReport(stdout, *kicadReport);
-  return exitCode;
+  if (record.kicad) kicad::PrintKicadReport(stdout, *record.kicad);
+  if (!WriteCheckReports(modules, options, record)) exitCode = kExitOutputFailure;
+  return summaryJson.Finish(exitCode);
 }
 
 int RunCheck(const HostModules& modules, const Options& options) {
@@ -219,7 +299,8 @@ int RunCheck(const HostModules& modules, const Options& options) {
     return kExitCheckUnreadable;
   }
   const bool toStdout = options.jsonPath == "-";
-  if (!options.jsonPath.empty() && !toStdout && !WriteTextFile(options.jsonPath, CheckJson(check, options.file))) {
+  if (!options.jsonPath.empty() && !toStdout &&
+      !WriteFileAtomically(options.jsonPath, CheckJson(check, options.file))) {
     PrintError("cannot write the check report " + options.jsonPath);
     return kExitOutputFailure;
   }
@@ -241,7 +322,7 @@ int RunHost(int argc, char** argv) {
   const Options& options = parsed.options;
   switch (options.command) {
     case Command::kHelp:
-      std::fputs(UsageText(kProgram).c_str(), stdout);
+      std::fputs(UsageText(kProgram, options.helpTopic).c_str(), stdout);
       return kExitOk;
     case Command::kVersion:
       std::printf("%s %s\n", kProgram, ORVIK_HOST_VERSION);
@@ -250,6 +331,8 @@ int RunHost(int argc, char** argv) {
       break;
   }
 
+  if (options.command == Command::kConvert) return convert::RunConvert(options, argc > 0 ? argv[0] : kProgram);
+  RemovePendingOutputsOnSignal();
   HostModules modules;
   std::string error;
   if (!modules.Load(options.pluginPath, error)) {

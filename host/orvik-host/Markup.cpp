@@ -44,30 +44,48 @@ int64_t RoundCapped(double v) {
   return std::llround(v);
 }
 
+// Appends the entity of a markup character or the replacement of a control
+// character that XML does not allow; false for any other character.
+bool AppendSpecial(std::string& out, char c) {
+  const auto b = static_cast<unsigned char>(c);
+  switch (c) {
+    case '&':
+      out += "&amp;";
+      return true;
+    case '<':
+      out += "&lt;";
+      return true;
+    case '>':
+      out += "&gt;";
+      return true;
+    case '"':
+      out += "&quot;";
+      return true;
+    case '\'':
+      out += "&#39;";
+      return true;
+    default:
+      break;
+  }
+  if ((b < 0x20 && c != '\t' && c != '\n' && c != '\r') || b == 0x7F) {
+    out += "&#xFFFD;";
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+void AppendEscapedUtf8(std::string& out, std::string_view utf8) {
+  for (const char c : utf8) {
+    if (!AppendSpecial(out, c)) out += c;
+  }
+}
 
 void AppendEscaped(std::string& out, std::string_view text) {
   for (const char c : text) {
     const auto b = static_cast<unsigned char>(c);
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        continue;
-      case '<':
-        out += "&lt;";
-        continue;
-      case '>':
-        out += "&gt;";
-        continue;
-      case '"':
-        out += "&quot;";
-        continue;
-      case '\'':
-        out += "&#39;";
-        continue;
-      default:
-        break;
-    }
+    if (AppendSpecial(out, c)) continue;
     if (b >= 0x80) {
       static const char kHex[] = "0123456789ABCDEF";
       const char32_t codePoint = text::Windows1252CodePoint(b);
@@ -79,8 +97,6 @@ void AppendEscaped(std::string& out, std::string_view text) {
       out += kHex[(codePoint >> 4) & 15];
       out += kHex[codePoint & 15];
       out += ';';
-    } else if ((b < 0x20 && c != '\t' && c != '\n' && c != '\r') || b == 0x7F) {
-      out += "&#xFFFD;";
     } else {
       out += c;
     }

@@ -15,6 +15,9 @@ namespace orvik::host {
 // result is plain ASCII, valid whatever the input bytes.
 void AppendEscaped(std::string& out, std::string_view text);
 std::string Escaped(std::string_view text);
+// The same for text that is UTF-8 already (of a page declared UTF-8): its
+// characters beyond ASCII stay as they are.
+void AppendEscapedUtf8(std::string& out, std::string_view utf8);
 
 // A length in internal units as mils: at most four decimals, no trailing
 // zeros, no "-0" (12500 -> "1.25", -10000 -> "-1", 3 -> "0.0003").

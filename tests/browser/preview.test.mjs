@@ -11,7 +11,7 @@ import { mkdirSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import assert from 'node:assert/strict';
-import { chromium } from 'playwright-core';
+import { launchChromium, runChecks } from './harness.mjs';
 import { PNG } from 'pngjs';
 
 const [host, board, outDir] = process.argv.slice(2);
@@ -19,7 +19,6 @@ if (!host || !board || !outDir) {
   console.error('usage: node preview.test.mjs ORVIK_HOST BOARD.pcb OUT_DIR');
   process.exit(2);
 }
-const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
 
 mkdirSync(outDir, { recursive: true });
 const html = path.join(outDir, 'preview.html');
@@ -54,13 +53,7 @@ function analyse(buffer, colours, tolerance = 48) {
 const checks = [];
 function check(name, fn) { checks.push([name, fn]); }
 
-// Playwright starts Chromium with a fresh temporary profile of its own.
-const browser = await chromium.launch({
-  executablePath: chromiumPath,
-  headless: true,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-         '--disable-component-update', '--disable-sync'],
-});
+const browser = await launchChromium();
 let failures = 0;
 try {
   const page = await browser.newPage({ viewport: { width: 960, height: 620 } });
@@ -168,15 +161,7 @@ try {
     assert.ok(Math.abs(panned[2] - zoomed[2]) < 1e-9, 'panning keeps the zoom');
   });
 
-  for (const [name, fn] of checks) {
-    try {
-      await fn();
-      console.log(`ok   ${name}`);
-    } catch (e) {
-      failures++;
-      console.log(`FAIL ${name}\n     ${String(e.message || e).split('\n').join('\n     ')}`);
-    }
-  }
+  failures = await runChecks(checks);
 } finally {
   await browser.close();
 }

@@ -18,11 +18,11 @@ struct FileCloser {
 }  // namespace
 
 bool ExportKicadBoard(const KovlanApi& api, const BoardScene& scene, const std::string& path, KicadReport& report,
-                      std::string& error, const KicadOptions& options) {
+                      std::string& error, const KicadOptions& options, const std::string& writePath) {
   const auto start = std::chrono::steady_clock::now();
   report = KicadReport{};
   report.path = path;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen((writePath.empty() ? path : writePath).c_str(), "wb"));
   if (!file) {
     error = "cannot create the KiCad board " + path;
     return false;

@@ -87,6 +87,20 @@ const char* Describe(Change change) { return kChanges[static_cast<std::size_t>(c
 
 const char* ClassName(ChangeClass changeClass) { return kClassNames[static_cast<std::size_t>(changeClass)]; }
 
+bool LeavesObjectOut(Change change) {
+  return change == Change::kEmptyFill || change == Change::kBeyondCoordinateRange || change == Change::kNotOnBoard;
+}
+
+int64_t KicadReport::ObjectsLeftOut() const {
+  int64_t total = 0;
+  for (std::size_t c = 0; c < changes.size(); ++c) {
+    if (LeavesObjectOut(static_cast<Change>(c))) total += changes[c];
+  }
+  return total;
+}
+
+const char* WrittenKindName(Written kind) { return kWrittenNames[static_cast<std::size_t>(kind)].name; }
+
 void PrintKicadReport(std::FILE* out, const KicadReport& report) {
   std::fprintf(out, "KiCad board %s: %d copper layers, page %s%s, written in ", report.path.c_str(),
                report.copperLayers, report.page.c_str(),

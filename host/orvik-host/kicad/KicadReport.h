@@ -78,6 +78,9 @@ struct KicadReport {
   int64_t& Count(Change c) { return changes[static_cast<std::size_t>(c)]; }
   [[nodiscard]] int64_t Of(Written w) const { return written[static_cast<std::size_t>(w)]; }
   [[nodiscard]] int64_t Of(Change c) const { return changes[static_cast<std::size_t>(c)]; }
+  // Objects of the host's board that the KiCad board lacks (the changes
+  // for which LeavesObjectOut holds).
+  [[nodiscard]] int64_t ObjectsLeftOut() const;
 };
 
 // The class and description of a change ("pads whose ..."), and a class's
@@ -85,6 +88,12 @@ struct KicadReport {
 ChangeClass ClassOf(Change change);
 const char* Describe(Change change);
 const char* ClassName(ChangeClass changeClass);
+// True for the changes that leave an object of the host's board out of the
+// KiCad board (of class "left out", which also counts layers that hold
+// nothing).
+bool LeavesObjectOut(Change change);
+// A written kind's name ("track segments").
+const char* WrittenKindName(Written kind);
 
 // "KiCad board FILE: 6 copper layers, page A4, written in 1.2 ms", the
 // written counts, then one
