@@ -424,8 +424,8 @@ constexpr const char* kImportOptions = R"(  --json FILE       write the resultin
                     list, zoom, pan and object details
   --kicad FILE      write the board as a KiCad 6 board file (.kicad_pcb);
                     the summary counts what it approximated, renamed,
-                    clamped, moved, added or left out (the README has the
-                    layer mapping)
+                    clamped, moved, added or left out (docs/kicad.md has
+                    the layer mapping)
   --kicad-stack MODE
                     with --kicad: the KiCad board's copper layers: 'used'
                     (default) top, bottom and the inner layers that hold an
@@ -444,8 +444,6 @@ constexpr const char* kImportOptions = R"(  --json FILE       write the resultin
   --no-progress     never draw it (default: only on a terminal)
   --top N           list the N nets and components with the most members
                     (default 5)
-Every file import writes goes under a temporary name beside it (NAME.tmp)
-and is renamed when complete.
 )";
 
 constexpr const char* kCheckOptions = R"(  --json FILE       write the findings as JSON to FILE ("-": to stdout,
@@ -486,7 +484,9 @@ constexpr const char* kConvertOptions = R"(  --out DIR         the output folder
 
 constexpr const char* kFileNote = R"(FILE is passed to the plug-in as a short string: at most 255 bytes.
 The host answers the plug-in's file-existence question with true when the
-name refers to a regular file (symbolic links followed).
+name refers to a regular file (symbolic links followed). Every file import
+writes goes under a temporary name beside it (NAME.tmp) and is renamed when
+complete.
 )";
 
 constexpr const char* kExitCodes = R"(Exit codes:
@@ -533,7 +533,9 @@ struct CommandHelp {
 const CommandHelp kCommandHelp[] = {
     {Command::kDescribe, "describe", "Prints the importer's description.\n", "", kExitCodes},
     {Command::kRecognise, "recognise FILE", "Tells whether the plug-in recognises FILE.\n", "", kExitCodes},
-    {Command::kImport, "import FILE [OPTIONS]", "Imports FILE into an empty board and prints a summary.\n",
+    {Command::kImport, "import FILE [OPTIONS]",
+     "Imports FILE into an empty board and prints a summary. Every file it writes\ngoes under a temporary name "
+     "beside it (NAME.tmp) and is renamed when complete.\n",
      kImportOptions, kExitCodes},
     {Command::kCheck, "check FILE [OPTIONS]",
      "Reads FILE as the importer does and reports, with line and column, what it\nwould skip, misread, cut or leave "
