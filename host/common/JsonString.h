@@ -26,19 +26,20 @@ inline void AppendEscape(std::string& out, char32_t codePoint, EscapeStyle style
   for (int shift = 12; shift >= 0; shift -= 4) out += digits[(codePoint >> shift) & 15];
 }
 
-// Appends `text` (8-bit host text, Windows-1252) as a quoted JSON string:
-// '"' and '\' take a backslash; control characters and bytes 0x80..0xFF
-// become \uXXXX, the code point the byte decodes to. The result is plain
-// ASCII, valid JSON whatever the input bytes.
-inline void AppendString(std::string& out, std::string_view text, EscapeStyle style) {
+namespace detail {
+
+// The quoting both kinds of text share: '"' and '\' take a backslash,
+// control characters (and DEL where the style says so) become \uXXXX; bytes
+// from 0x80 up are Windows-1252 text to decode, or UTF-8 to keep.
+inline void AppendQuoted(std::string& out, std::string_view text, EscapeStyle style, bool windows1252) {
   out += '"';
   for (const char c : text) {
     const auto b = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
       out += '\\';
       out += c;
-    } else if (b < 0x20 || b >= 0x80 || (b == 0x7F && style.escapeDelete)) {
-      AppendEscape(out, text::Windows1252CodePoint(b), style);
+    } else if (b < 0x20 || (b == 0x7F && style.escapeDelete) || (b >= 0x80 && windows1252)) {
+      AppendEscape(out, windows1252 ? text::Windows1252CodePoint(b) : b, style);
     } else {
       out += c;
     }
@@ -46,23 +47,20 @@ inline void AppendString(std::string& out, std::string_view text, EscapeStyle st
   out += '"';
 }
 
-// Appends `utf8` (text already valid UTF-8) as a quoted JSON string: '"'
-// and '\' take a backslash, control characters and DEL become \uXXXX, the
-// rest stays as it is.
+}  // namespace detail
+
+// Appends `text` (8-bit host text, Windows-1252) as a quoted JSON string:
+// bytes 0x80..0xFF become \uXXXX, the code point the byte decodes to. The
+// result is plain ASCII, valid JSON whatever the input bytes.
+inline void AppendString(std::string& out, std::string_view text, EscapeStyle style) {
+  detail::AppendQuoted(out, text, style, true);
+}
+
+// Appends `utf8` (text already valid UTF-8) as a quoted JSON string in the
+// check report's style (control characters and DEL escaped); the rest stays
+// as it is.
 inline void AppendUtf8String(std::string& out, std::string_view utf8) {
-  out += '"';
-  for (const char c : utf8) {
-    const auto b = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (b < 0x20 || b == 0x7F) {
-      AppendEscape(out, b, kCheckReportStyle);
-    } else {
-      out += c;
-    }
-  }
-  out += '"';
+  detail::AppendQuoted(out, utf8, kCheckReportStyle, false);
 }
 
 }  // namespace orvik::json

@@ -180,12 +180,26 @@ void BoardWriter::At(Point kicad, int64_t millidegrees) {
 }
 
 void BoardWriter::Points(const std::array<Point, 4>& hostCorners, const Frame& frame) {
+  KicadPoints({frame(hostCorners[0]), frame(hostCorners[1]), frame(hostCorners[2]), frame(hostCorners[3])});
+}
+
+void BoardWriter::KicadPoints(const std::array<Point, 4>& kicadCorners) {
   out_ += "(pts";
-  for (const Point& c : hostCorners) {
+  for (const Point& c : kicadCorners) {
     out_ += ' ';
-    Xy("xy", frame(c));
+    Xy("xy", c);
   }
   out_ += ')';
+}
+
+void BoardWriter::ZoneHeader(int32_t netCode, int layer, Role role, uint32_t handle) {
+  out_ += "  (zone (net " + std::to_string(netCode) + ") (net_name ";
+  AppendQuoted(out_, NetName(netCode));
+  out_ += ") ";
+  LayerName(layer);
+  out_ += ' ';
+  Tstamp(role, handle);
+  out_ += " (hatch edge 0.508)\n";
 }
 
 void BoardWriter::LayerName(int layer) {
@@ -328,22 +342,12 @@ void BoardWriter::PlaneZones() {
       ++report_.Count(Change::kPlaneWithoutNet);
       continue;
     }
-    const int32_t code = NetCode(it->handle);
-    out_ += "  (zone (net " + std::to_string(code) + ") (net_name ";
-    AppendQuoted(out_, NetName(code));
-    out_ += ") ";
-    LayerName(plane.kicad);
-    out_ += ' ';
-    Tstamp(Role::kPlane, static_cast<uint32_t>(plane.legacy));
+    ZoneHeader(NetCode(it->handle), plane.kicad, Role::kPlane, static_cast<uint32_t>(plane.legacy));
     out_ +=
-        " (hatch edge 0.508)\n    (connect_pads (clearance 0.508))\n    (min_thickness 0.254) (filled_areas_thickness "
-        "no)\n    (fill (thermal_gap 0.508) (thermal_bridge_width 0.508))\n    (polygon\n      (pts ";
-    for (const Point& corner :
-         {outline_.min, Point{outline_.max.x, outline_.min.y}, outline_.max, Point{outline_.min.x, outline_.max.y}}) {
-      Xy("xy", corner);
-      out_ += ' ';
-    }
-    out_.back() = ')';
+        "    (connect_pads (clearance 0.508))\n    (min_thickness 0.254) (filled_areas_thickness no)\n    (fill "
+        "(thermal_gap 0.508) (thermal_bridge_width 0.508))\n    (polygon\n      ";
+    KicadPoints(
+        {outline_.min, Point{outline_.max.x, outline_.min.y}, outline_.max, Point{outline_.min.x, outline_.max.y}});
     out_ += "\n    )\n  )\n";
     ++report_.Count(Change::kPlaneZone);
   }

@@ -52,12 +52,6 @@ bool Readable(const SourceText& t) {
 
 }  // namespace
 
-PadLayout BoardWriter::LayOut(std::size_t index) const {
-  const Primitive& p = source_.scene.primitives[index];
-  return LayOutPad(p, std::get<PadShape>(p.shape),
-                   source_.padStacks[static_cast<std::size_t>(source_.padStackOf[index])], plan_);
-}
-
 void BoardWriter::AddToSilkscreen(SilkscreenIndex& index, const Primitive& p, int layer, Box* footprint) {
   const uint8_t sides = SilkscreenSides(layer);
   if (sides == 0) return;
@@ -110,6 +104,13 @@ void BoardWriter::PlanLabels() {
   auto written = [this](const SourceComponent& c) { return InRange({HostPoint(c.x, c.y)}); };
   auto silkOf = [](const SourceComponent& c) { return c.layer == ORVIK_LAYER_BottomLayer ? kBSilkS : kFSilkS; };
   SilkscreenIndex silk(points_);
+  padLayouts_.resize(source_.padStacks.size());
+  for (std::size_t i = 0; i < primitives.size(); ++i) {
+    if (const auto* pad = std::get_if<PadShape>(&primitives[i].shape)) {
+      const auto stack = static_cast<std::size_t>(source_.padStackOf[i]);
+      padLayouts_[stack] = LayOutPad(primitives[i], *pad, source_.padStacks[stack], plan_);
+    }
+  }
   for (std::size_t i = 0; i < primitives.size(); ++i) {
     const Primitive& p = primitives[i];
     const int32_t owner = owner_[i];
@@ -117,7 +118,7 @@ void BoardWriter::PlanLabels() {
     if (owner >= 0 && !written(source_.components[static_cast<std::size_t>(owner)])) continue;
     if (const auto* pad = std::get_if<PadShape>(&p.shape)) {
       if (!InRange({HostPoint(pad->x, pad->y)})) continue;
-      const PadLayout layout = LayOut(i);
+      const PadLayout& layout = LayOut(i);
       const Box box = PadBox(*pad, layout);
       if (owner >= 0) {
         labels_[static_cast<std::size_t>(owner)].pads.Merge(box);
@@ -178,6 +179,14 @@ BoardWriter::TextItem BoardWriter::HostText(const TextShape& t, int layer) {
   return {t.text, GeometryOf(t), layer, false};
 }
 
+BoardWriter::TextItem BoardWriter::HiddenLabel(Point anchor, bool bottom) {
+  TextGeometry hidden;
+  hidden.anchor = anchor;
+  hidden.size = kLabelSize;
+  hidden.thickness = kLabelThickness;
+  return {"", hidden, bottom ? kBFab : kFFab, true};
+}
+
 void BoardWriter::Text(const TextItem& t, const Frame& frame, const char* fpKind, Role role, uint32_t handle) {
   const TextGeometry& g = t.geometry;
   if (!InRange({g.anchor})) {
@@ -222,8 +231,10 @@ void BoardWriter::Text(const TextItem& t, const Frame& frame, const char* fpKind
   if (!t.hidden) Extent(TextBox(g, t.text), t.layer);
 }
 
-void BoardWriter::Pad(const Primitive& p, const PadShape& pad, const PadStack& stack, const Frame& frame) {
-  const PadLayout layout = LayOutPad(p, pad, stack, plan_);
+void BoardWriter::Pad(std::size_t index, const Frame& frame) {
+  const Primitive& p = source_.scene.primitives[index];
+  const auto& pad = std::get<PadShape>(p.shape);
+  const PadLayout& layout = LayOut(index);
   for (const auto& [happened, change] : {std::pair{layout.negativeHole, Change::kNegativeSize},
                                          {layout.stackDiffers, Change::kPadStackDiffers},
                                          {layout.offCopper, Change::kPadOffCopper},
@@ -353,11 +364,7 @@ void BoardWriter::Component(std::size_t index) {
       {&c.comment, "value", Role::kValue, labels.newValue, labels.value, bottom ? kBFab : kFFab}};
   for (const auto& item : items) {
     if (!item.text->present) {
-      TextGeometry hidden;
-      hidden.anchor = anchor;
-      hidden.size = kLabelSize;
-      hidden.thickness = kLabelThickness;
-      Text({"", hidden, bottom ? kBFab : kFFab, true}, frame, item.kind, item.role, c.handle);
+      Text(HiddenLabel(anchor, bottom), frame, item.kind, item.role, c.handle);
       continue;
     }
     const auto& shape = std::get<TextShape>(item.text->text.shape);
@@ -377,7 +384,7 @@ void BoardWriter::Component(std::size_t index) {
         ++report_.Count(Change::kBeyondCoordinateRange);
         continue;
       }
-      Pad(p, *pad, source_.padStacks[static_cast<std::size_t>(source_.padStackOf[i])], frame);
+      Pad(i, frame);
       continue;
     }
     if (std::holds_alternative<ViaShape>(p.shape)) continue;  // with the board's vias
@@ -411,18 +418,14 @@ void BoardWriter::FreePad(std::size_t index) {
   out_ += "\n    ";
   Xy("at", placement_->ToKicad(anchor));
   out_ += '\n';
-  const PadLayout layout = LayOut(index);
+  const PadLayout& layout = LayOut(index);
   Labels labels;
   labels.pads = PadBox(pad, layout);
   labels.throughHole = layout.through;
   Attributes(labels, true);
-  TextGeometry hidden;
-  hidden.anchor = anchor;
-  hidden.size = kLabelSize;
-  hidden.thickness = kLabelThickness;
-  Text({"", hidden, bottom ? kBFab : kFFab, true}, frame, "reference", Role::kReference, p.handle);
-  Text({"", hidden, bottom ? kBFab : kFFab, true}, frame, "value", Role::kValue, p.handle);
-  Pad(p, pad, source_.padStacks[static_cast<std::size_t>(source_.padStackOf[index])], frame);
+  Text(HiddenLabel(anchor, bottom), frame, "reference", Role::kReference, p.handle);
+  Text(HiddenLabel(anchor, bottom), frame, "value", Role::kValue, p.handle);
+  Pad(index, frame);
   out_ += "  )\n\n";
   ++report_.Count(Written::kFreePadFootprints);
   Flush();

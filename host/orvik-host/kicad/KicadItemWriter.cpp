@@ -173,14 +173,8 @@ void BoardWriter::Zone(const Primitive& p, const FillShape& fill, int layer) {
   const auto corners = FillCorners(fill, true);
   if (!corners) return;
   const Frame frame(*placement_, std::nullopt, 0);
-  const int32_t code = NetCode(p.netHandle);
-  out_ += "  (zone (net " + std::to_string(code) + ") (net_name ";
-  AppendQuoted(out_, NetName(code));
-  out_ += ") ";
-  LayerName(layer);
-  out_ += ' ';
-  Tstamp(Role::kObject, p.handle);
-  out_ += " (hatch edge 0.508)\n    (priority " + std::to_string(++zones_) + ")\n";
+  ZoneHeader(NetCode(p.netHandle), layer, Role::kObject, p.handle);
+  out_ += "    (priority " + std::to_string(++zones_) + ")\n";
   out_ +=
       "    (connect_pads yes (clearance 0))\n    (min_thickness 0.0254) (filled_areas_thickness no)\n    (fill yes "
       "(thermal_gap 0.508) (thermal_bridge_width 0.508) (island_removal_mode 1) (island_area_min 0))\n";

@@ -8,6 +8,7 @@ struct ChangeInfo {
   Change change;
   ChangeClass changeClass;
   const char* description;
+  bool objectLeftOut = false;  // an object of the host's board the KiCad board lacks
 };
 
 // One row per change, in the order of the enumeration.
@@ -41,9 +42,9 @@ constexpr ChangeInfo kChanges[] = {
     {Change::kReferenceOverSilk, ChangeClass::kMoved, "references placed over other silkscreen"},
     {Change::kBoardOutline, ChangeClass::kAdded, "a board outline on Edge.Cuts around everything exported"},
     {Change::kPlaneZone, ChangeClass::kAdded, "internal planes as zones of their net over the board outline"},
-    {Change::kEmptyFill, ChangeClass::kLeftOut, "fills of zero width or height"},
-    {Change::kBeyondCoordinateRange, ChangeClass::kLeftOut, "objects beyond KiCad's coordinate range"},
-    {Change::kNotOnBoard, ChangeClass::kLeftOut, "primitives on no board or no layer"},
+    {Change::kEmptyFill, ChangeClass::kLeftOut, "fills of zero width or height", true},
+    {Change::kBeyondCoordinateRange, ChangeClass::kLeftOut, "objects beyond KiCad's coordinate range", true},
+    {Change::kNotOnBoard, ChangeClass::kLeftOut, "primitives on no board or no layer", true},
     {Change::kUnusedInnerLayer, ChangeClass::kLeftOut, "inner layers of the host's stack that hold nothing"},
     {Change::kPlaneWithoutNet, ChangeClass::kLeftOut, "internal planes whose net is not on the board, left empty"},
 };
@@ -55,6 +56,13 @@ constexpr bool InEnumerationOrder() {
   return true;
 }
 static_assert(InEnumerationOrder());
+constexpr bool ObjectsLeftOutAreLeftOut() {
+  for (const ChangeInfo& info : kChanges) {
+    if (info.objectLeftOut && info.changeClass != ChangeClass::kLeftOut) return false;
+  }
+  return true;
+}
+static_assert(ObjectsLeftOutAreLeftOut());
 
 constexpr const char* kClassNames[] = {"approximated", "renamed", "clamped", "moved", "added", "left out"};
 static_assert(std::size(kClassNames) == static_cast<std::size_t>(ChangeClass::kCount));
@@ -87,9 +95,7 @@ const char* Describe(Change change) { return kChanges[static_cast<std::size_t>(c
 
 const char* ClassName(ChangeClass changeClass) { return kClassNames[static_cast<std::size_t>(changeClass)]; }
 
-bool LeavesObjectOut(Change change) {
-  return change == Change::kEmptyFill || change == Change::kBeyondCoordinateRange || change == Change::kNotOnBoard;
-}
+bool LeavesObjectOut(Change change) { return kChanges[static_cast<std::size_t>(change)].objectLeftOut; }
 
 int64_t KicadReport::ObjectsLeftOut() const {
   int64_t total = 0;

@@ -120,10 +120,16 @@ class BoardWriter {
   std::optional<std::array<Point, 4>> FillCorners(const FillShape& fill, bool count);
   // A host text as written: its sizes (negative ones counted as clamped).
   TextItem HostText(const TextShape& t, int layer);
+  // An empty, hidden reference or value of KiCad's size at `anchor`, on the
+  // side's fabrication layer, for a footprint the host has no text for.
+  static TextItem HiddenLabel(Point anchor, bool bottom);
   void Text(const TextItem& t, const Frame& frame, const char* fpKind, Role role, uint32_t handle);
-  void Pad(const Primitive& p, const PadShape& pad, const PadStack& stack, const Frame& frame);
+  // The pad primitive at `index`, laid out as PlanLabels laid it out.
+  void Pad(std::size_t index, const Frame& frame);
   void Via(const Primitive& p, const ViaShape& via);
-  [[nodiscard]] PadLayout LayOut(std::size_t index) const;
+  [[nodiscard]] const PadLayout& LayOut(std::size_t index) const {
+    return padLayouts_[static_cast<std::size_t>(source_.padStackOf[index])];
+  }
   // Everything written widens the board's extent; what is written on
   // Edge.Cuts is the board's own outline.
   void Extent(const Box& host, int layer);
@@ -132,6 +138,9 @@ class BoardWriter {
   void Xy(const char* key, Point kicad);
   void At(Point kicad, int64_t millidegrees);
   void Points(const std::array<Point, 4>& hostCorners, const Frame& frame);
+  void KicadPoints(const std::array<Point, 4>& kicadCorners);
+  // "(zone (net N) (net_name ...) (layer ...) (tstamp ...) (hatch ...)".
+  void ZoneHeader(int32_t netCode, int layer, Role role, uint32_t handle);
   void Net(uint32_t handle, bool withName);
   [[nodiscard]] int32_t NetCode(uint32_t handle) const;  // 0 for none
   [[nodiscard]] std::string_view NetName(int32_t code) const;
@@ -156,6 +165,7 @@ class BoardWriter {
   std::unordered_map<uint32_t, int32_t> netCodes_;  // net handle -> KiCad net number
   std::vector<int32_t> owner_;                      // per primitive: component index, -1 for the board
   std::vector<Labels> labels_;                      // per component
+  std::vector<PadLayout> padLayouts_;               // per pad, as KicadSource::padStacks
   Box points_;                                      // the points that place the board (host nanometres)
   Box extent_;                                      // everything written (host nanometres)
   Box edge_;                                        // what is written on Edge.Cuts
